@@ -1,0 +1,117 @@
+#include "cli/CliLog.h"
+
+#include "model/LogFile.h"
+#include "model/LogFileHost.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+
+bool ReadLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        ctx.err << "wingbook-cli: \"" << fileName << "\" does not exist\n";
+        return false;
+    }
+    if (!info.isFile()) {
+        ctx.err << "wingbook-cli: \"" << fileName << "\" is not a file\n";
+        return false;
+    }
+    LogFileHost quietHost;
+    const LogFileResult result = OpenXMLFile(document, fileName, ctx.options, quietHost);
+    if (!result.ok) {
+        ctx.err << "wingbook-cli: " << result.error << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool SaveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
+{
+    LogFileHost quietHost;
+    const LogFileResult result = SaveXMLFile(document, fileName, ctx.options, quietHost);
+    if (!result.ok) {
+        ctx.err << "wingbook-cli: " << result.error << '\n';
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+QJsonArray tableToJson(const LogTable &table)
+{
+    QJsonArray rows;
+    for (int r = 0; r < table.count(); ++r) {
+        QJsonObject row;
+        for (int c = 0; c < table.columnTotal(); ++c)
+            row.insert(table.columns()[c].caption, table.cell(r, c));
+        if (table.hasUsage())
+            row.insert(QStringLiteral("ReferenceCount"), table.referenceCount(r));
+        rows.append(row);
+    }
+    return rows;
+}
+
+const char *const kTableNames[] = {"Flights", "Airlines", "Airports", "Distances"};
+
+void printTable(QTextStream &out, const char *name, const LogTable &table)
+{
+    QStringList header;
+    for (const LogColumn &column : table.columns())
+        header << column.caption;
+    if (table.hasUsage())
+        header << QStringLiteral("ReferenceCount");
+    QList<QStringList> lines{header};
+    for (int r = 0; r < table.count(); ++r) {
+        QStringList line = table.row(r).cells;
+        if (table.hasUsage())
+            line << QString::number(table.referenceCount(r));
+        lines.append(line);
+    }
+    QList<qsizetype> widths(header.size(), 0);
+    for (const QStringList &line : lines) {
+        for (qsizetype c = 0; c < line.size(); ++c)
+            widths[c] = qMax(widths[c], line[c].size());
+    }
+    out << name << '\n';
+    for (const QStringList &line : lines) {
+        QString text;
+        for (qsizetype c = 0; c < line.size(); ++c) {
+            if (c > 0)
+                text += QStringLiteral("  ");
+            text += c + 1 < line.size() ? line[c].leftJustified(widths[c]) : line[c];
+        }
+        out << text << '\n';
+    }
+    out << '\n';
+}
+
+} // namespace
+
+QJsonObject LogToJson(const LogDocument &document)
+{
+    QJsonObject json;
+    const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
+                                &document.Distances};
+    for (int t = 0; t < 4; ++t)
+        json.insert(QLatin1String(kTableNames[t]), tableToJson(*tables[t]));
+    json.insert(QStringLiteral("PreferredAirline"), document.PreferredAirline);
+    json.insert(QStringLiteral("PreferredFromAirport"), document.PreferredFromAirport);
+    json.insert(QStringLiteral("PreferredToAirport"), document.PreferredToAirport);
+    json.insert(QStringLiteral("HomeCountry"), document.HomeCountry);
+    return json;
+}
+
+void PrintLogAsText(QTextStream &out, const LogDocument &document)
+{
+    const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
+                                &document.Distances};
+    for (int t = 0; t < 4; ++t)
+        printTable(out, kTableNames[t], *tables[t]);
+    out << document.countsText() << "\n\n";
+    out << "PreferredAirline: " << document.PreferredAirline << '\n'
+        << "PreferredFromAirport: " << document.PreferredFromAirport << '\n'
+        << "PreferredToAirport: " << document.PreferredToAirport << '\n'
+        << "HomeCountry: " << document.HomeCountry << '\n';
+}

@@ -1,0 +1,409 @@
+#include "model/LogTable.h"
+
+#include "model/CellCompare.h"
+#include "model/StableSort.h"
+
+#include <algorithm>
+
+namespace {
+
+QList<LogColumn> makeColumns(std::initializer_list<std::pair<const char *, int>> list)
+{
+    QList<LogColumn> columns;
+    for (const auto &[caption, width] : list)
+        columns.append({QString::fromLatin1(caption), width});
+    return columns;
+}
+
+// Keeps the first row of a key: later rows with the same key do not replace it.
+template <typename Key> void insertIfNew(QHash<Key, int> &index, const Key &key, int row)
+{
+    if (!index.contains(key))
+        index.insert(key, row);
+}
+
+} // namespace
+
+LogTable::LogTable(TableKind kind, QObject *parent)
+    : QAbstractTableModel(parent), m_kind(kind), m_columns(columnsOf(kind))
+{
+}
+
+LogTable::LogTable(const QList<LogColumn> &columns, QObject *parent)
+    : QAbstractTableModel(parent), m_kind(TableKind::Other), m_columns(columns)
+{
+}
+
+LogTable::~LogTable() = default;
+
+QList<LogColumn> LogTable::columnsOf(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::Flights:
+        return makeColumns({{"Date", 150},
+                            {"Time", 150},
+                            {"From", 100},
+                            {"To", 100},
+                            {"Airline", 100},
+                            {"Flight", 100}});
+    case TableKind::Airlines:
+        return makeColumns({{"Airline", 100}, {"Name", 400}});
+    case TableKind::Airports:
+        return makeColumns({{"Airport", 100}, {"Name", 400}, {"City", 250}, {"Country", 200}});
+    case TableKind::Distances:
+        return makeColumns({{"From", 100}, {"To", 100}, {"Miles", 100}});
+    case TableKind::Other:
+        break;
+    }
+    return {};
+}
+
+int LogTable::columnIndex(const QString &caption) const
+{
+    for (int c = 0; c < columnTotal(); ++c) {
+        if (m_columns[c].caption == caption)
+            return c;
+    }
+    return -1;
+}
+
+QString LogTable::cell(int r, int c) const
+{
+    if (r < 0 || r >= count() || c < 0)
+        return QString();
+    const QStringList &cells = m_rows[size_t(r)].cells;
+    return c < cells.size() ? cells[c] : QString();
+}
+
+void LogTable::setCell(int r, int c, const QString &text)
+{
+    if (r < 0 || r >= count() || c < 0 || c >= columnTotal())
+        return;
+    QString &target = m_rows[size_t(r)].cells[c];
+    if (target == text)
+        return;
+    target = text;
+    if (c <= 1)
+        invalidateIndexes();
+    else
+        m_columnIndexes.remove(c);
+    const QModelIndex at = index(r, c);
+    emit dataChanged(at, at, {Qt::DisplayRole});
+}
+
+LogRow::UsageData LogTable::newUsage() const
+{
+    switch (m_kind) {
+    case TableKind::Airlines:
+        return TAirlineData{};
+    case TableKind::Airports:
+        return TAirportData{};
+    case TableKind::Distances:
+        return TDistanceData{};
+    case TableKind::Flights:
+    case TableKind::Other:
+        break;
+    }
+    return std::monostate{};
+}
+
+int LogTable::appendRow(QStringList cells)
+{
+    cells.resize(columnTotal());
+    const int r = count();
+    if (!m_bulkLoading)
+        beginInsertRows(QModelIndex(), r, r);
+    m_rows.push_back(LogRow{std::move(cells), newUsage()});
+    indexAppended(r);
+    if (!m_bulkLoading)
+        endInsertRows();
+    return r;
+}
+
+void LogTable::removeRowAt(int r)
+{
+    removeRowsAt({r});
+}
+
+void LogTable::removeRowsAt(QList<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.removeIf([this](int r) { return r < 0 || r >= count(); });
+    if (rows.isEmpty())
+        return;
+    // Remove from the bottom so that the indices above stay valid, one block at a time.
+    qsizetype i = rows.size() - 1;
+    while (i >= 0) {
+        qsizetype j = i;
+        while (j > 0 && rows[j - 1] == rows[j] - 1)
+            --j;
+        const int first = rows[j], last = rows[i];
+        beginRemoveRows(QModelIndex(), first, last);
+        m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+        endRemoveRows();
+        i = j - 1;
+    }
+    invalidateIndexes();
+}
+
+void LogTable::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    invalidateIndexes();
+    endResetModel();
+}
+
+void LogTable::beginBulkLoad()
+{
+    if (m_bulkLoading)
+        return;
+    beginResetModel();
+    m_bulkLoading = true;
+}
+
+void LogTable::endBulkLoad()
+{
+    if (!m_bulkLoading)
+        return;
+    m_bulkLoading = false;
+    endResetModel();
+}
+
+bool LogTable::hasUsage() const
+{
+    return m_kind == TableKind::Airlines || m_kind == TableKind::Airports ||
+           m_kind == TableKind::Distances;
+}
+
+qint32 LogTable::referenceCount(int r) const
+{
+    if (r < 0 || r >= count())
+        return 0;
+    const qint32 *value = m_rows[size_t(r)].referenceCount();
+    return value ? *value : 0;
+}
+
+void LogTable::setReferenceCount(int r, qint32 value)
+{
+    if (r < 0 || r >= count())
+        return;
+    if (qint32 *target = m_rows[size_t(r)].referenceCount())
+        *target = value;
+}
+
+void LogTable::addReference(int r, qint32 delta)
+{
+    if (r < 0 || r >= count())
+        return;
+    if (qint32 *target = m_rows[size_t(r)].referenceCount())
+        *target += delta;
+}
+
+void LogTable::resetReferenceCounts()
+{
+    for (LogRow &row : m_rows) {
+        if (qint32 *target = row.referenceCount())
+            *target = 0;
+    }
+}
+
+// --- lookups ---
+
+void LogTable::invalidateIndexes()
+{
+    m_columnIndexes.clear();
+    m_pairIndex.reset();
+}
+
+void LogTable::indexAppended(int r)
+{
+    // An appended row is last in table order, so it only enters an index where its key is new.
+    const QStringList &cells = m_rows[size_t(r)].cells;
+    for (auto it = m_columnIndexes.begin(); it != m_columnIndexes.end(); ++it) {
+        if (it.key() < cells.size())
+            insertIfNew(it.value(), cells[it.key()], r);
+    }
+    if (m_pairIndex && cells.size() >= 2)
+        insertIfNew(*m_pairIndex, std::make_pair(cells[0], cells[1]), r);
+}
+
+const QHash<QString, int> &LogTable::columnIndexFor(int column) const
+{
+    auto it = m_columnIndexes.find(column);
+    if (it != m_columnIndexes.end())
+        return it.value();
+    QHash<QString, int> &built = m_columnIndexes[column];
+    built.reserve(count());
+    for (int r = 0; r < count(); ++r) {
+        const QStringList &cells = m_rows[size_t(r)].cells;
+        if (column < cells.size())
+            insertIfNew(built, cells[column], r);
+    }
+    return built;
+}
+
+const QHash<std::pair<QString, QString>, int> &LogTable::pairIndex() const
+{
+    if (!m_pairIndex) {
+        m_pairIndex = std::make_unique<QHash<std::pair<QString, QString>, int>>();
+        m_pairIndex->reserve(count());
+        for (int r = 0; r < count(); ++r) {
+            const QStringList &cells = m_rows[size_t(r)].cells;
+            if (cells.size() >= 2)
+                insertIfNew(*m_pairIndex, std::make_pair(cells[0], cells[1]), r);
+        }
+    }
+    return *m_pairIndex;
+}
+
+int LogTable::FindItemByText(const QString &text, int column) const
+{
+    if (column < -1 || column >= columnTotal())
+        return -1;
+    if (column >= 0)
+        return columnIndexFor(column).value(text, -1);
+    // Any cell: the first cell is tried first, then the sub-cells in order.
+    for (int r = 0; r < count(); ++r) {
+        if (m_rows[size_t(r)].cells.contains(text))
+            return r;
+    }
+    return -1;
+}
+
+int LogTable::FindItemByPair(const QString &first, const QString &second) const
+{
+    if (columnTotal() < 2)
+        return -1;
+    return pairIndex().value(std::make_pair(first, second), -1);
+}
+
+int LogTable::findPairEitherWay(const QString &first, const QString &second) const
+{
+    const int r = FindItemByPair(first, second);
+    return r >= 0 ? r : FindItemByPair(second, first);
+}
+
+QStringList LogTable::GetItemCaptions() const
+{
+    QStringList captions;
+    captions.reserve(count());
+    for (const LogRow &row : m_rows) {
+        if (!row.cells.isEmpty() && !row.cells[0].isEmpty())
+            captions.append(row.cells[0]);
+    }
+    return captions;
+}
+
+// --- sorting ---
+
+std::vector<int> LogTable::sortedOrder(int column, bool ascending,
+                                       const RegionalSettings &regional) const
+{
+    const int n = count();
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        order[size_t(i)] = i;
+
+    // Each cell is read once; texts that repeat (dates, codes) are read once in all.
+    QHash<QString, int> keyOfText;
+    std::vector<CellSortKey> keys;
+    std::vector<int> keyOfRow(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r) {
+        const QString &text = m_rows[size_t(r)].cells[column];
+        auto it = keyOfText.constFind(text);
+        if (it == keyOfText.constEnd()) {
+            it = keyOfText.insert(text, int(keys.size()));
+            keys.push_back(CellSortKey::of(text, regional));
+        }
+        keyOfRow[size_t(r)] = it.value();
+    }
+    const QCollator collator = MakeCellCollator(regional);
+
+    const auto compare = [&](int a, int b) {
+        const QString &ta = m_rows[size_t(a)].cells[column];
+        const QString &tb = m_rows[size_t(b)].cells[column];
+        if (OnCustomSort) {
+            int res = 0;
+            if (OnCustomSort(column, ta, tb, res))
+                return res;
+        }
+        return CompareCellKeys(ta, keys[size_t(keyOfRow[size_t(a)])], tb,
+                               keys[size_t(keyOfRow[size_t(b)])], collator);
+    };
+    StableMergeSort(order, [&](int a, int b) {
+        const int c = compare(a, b);
+        return ascending ? c < 0 : c > 0;
+    });
+    return order;
+}
+
+void LogTable::Sort(int column, bool ascending, const RegionalSettings &regional)
+{
+    if (columnTotal() == 0 || column < 0 || column >= columnTotal())
+        return;
+    m_lastSortIndex = column;
+    m_lastSortAscending = ascending;
+    emit sortStateChanged(column, ascending);
+    if (count() > 1)
+        applyOrder(sortedOrder(column, ascending, regional));
+}
+
+void LogTable::SortAsIs(const RegionalSettings &regional)
+{
+    if (m_lastSortIndex >= 0)
+        Sort(m_lastSortIndex, m_lastSortAscending, regional);
+}
+
+void LogTable::applyOrder(const std::vector<int> &order)
+{
+    if (order.size() != m_rows.size())
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> newPosition(order.size());
+    std::vector<LogRow> reordered;
+    reordered.reserve(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        reordered.push_back(std::move(m_rows[size_t(order[i])]));
+        newPosition[size_t(order[i])] = int(i);
+    }
+    m_rows = std::move(reordered);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &idx : before)
+        after.append(index(newPosition[size_t(idx.row())], idx.column()));
+    changePersistentIndexList(before, after);
+    invalidateIndexes();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+// --- model ---
+
+int LogTable::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int LogTable::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : columnTotal();
+}
+
+QVariant LogTable::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return QVariant();
+    return cell(index.row(), index.column());
+}
+
+QVariant LogTable::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnTotal())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return m_columns[section].caption;
+    return QVariant();
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "model/LogRow.h"
+#include "model/RegionalSettings.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+enum class TableKind { Flights, Airlines, Airports, Distances, Other };
+
+struct LogColumn {
+    QString caption;
+    int width = 100;
+};
+
+// Optional comparison that replaces the built-in one for the pairs it handles: it returns
+// true (handled) and sets res, or returns false to let the built-in comparison decide.
+using TLumOnCustomSort =
+    std::function<bool(int columnIndex, const QString &str1, const QString &str2, int &res)>;
+
+// One table of the log. The rows are stored in display order, and this one model is shared by
+// the view, the log file reader and writer, the lookups and the importers.
+class LogTable : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit LogTable(TableKind kind, QObject *parent = nullptr);
+    LogTable(const QList<LogColumn> &columns, QObject *parent = nullptr);
+    ~LogTable() override;
+
+    static QList<LogColumn> columnsOf(TableKind kind);
+
+    TableKind kind() const { return m_kind; }
+    const QList<LogColumn> &columns() const { return m_columns; }
+    int columnTotal() const { return int(m_columns.size()); }
+    // The index of the column with this caption, or -1.
+    int columnIndex(const QString &caption) const;
+
+    // --- rows ---
+    int count() const { return int(m_rows.size()); }
+    bool isEmpty() const { return m_rows.empty(); }
+    const LogRow &row(int r) const { return m_rows[size_t(r)]; }
+    // The text of a cell; empty for a row or column that does not exist.
+    QString cell(int r, int c) const;
+    void setCell(int r, int c, const QString &text);
+    // Appends a row (cells padded or cut to the column count) with a fresh usage object for
+    // the reference tables. Returns its index.
+    int appendRow(QStringList cells);
+    void removeRowAt(int r);
+    // Removes the rows at these indices (any order, duplicates ignored).
+    void removeRowsAt(QList<int> rows);
+    // Removes every row and its usage object.
+    void clear();
+
+    // Rows appended between these two calls cause one model reset instead of a signal per row.
+    void beginBulkLoad();
+    void endBulkLoad();
+
+    // --- usage objects ---
+    bool hasUsage() const;
+    qint32 referenceCount(int r) const;
+    void setReferenceCount(int r, qint32 value);
+    void addReference(int r, qint32 delta);
+    void resetReferenceCounts();
+
+    // --- lookups: exact, case-sensitive, first row in table order ---
+    int FindItemByText(const QString &text, int column) const;
+    int FindItemByPair(const QString &first, const QString &second) const;
+    // A pair in either orientation: (first, second), failing that (second, first).
+    int findPairEitherWay(const QString &first, const QString &second) const;
+    QStringList GetItemCaptions() const;
+
+    // --- sorting ---
+    TLumOnCustomSort OnCustomSort;
+    int LastSortIndex() const { return m_lastSortIndex; }
+    bool LastSortAscending() const { return m_lastSortAscending; }
+    // Sorts the rows by a column (stable), remembering the column and direction.
+    void Sort(int column, bool ascending,
+              const RegionalSettings &regional = RegionalSettings::system());
+    // Repeats the remembered sort; nothing when there was none.
+    void SortAsIs(const RegionalSettings &regional = RegionalSettings::system());
+    // Reorders the rows: order[i] is the old index of the row that goes to position i.
+    void applyOrder(const std::vector<int> &order);
+
+    // --- model ---
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+signals:
+    // The remembered sort column or direction changed (the header arrow follows it).
+    void sortStateChanged(int column, bool ascending);
+
+private:
+    LogRow::UsageData newUsage() const;
+    void invalidateIndexes();
+    void indexAppended(int r);
+    const QHash<QString, int> &columnIndexFor(int column) const;
+    const QHash<std::pair<QString, QString>, int> &pairIndex() const;
+    std::vector<int> sortedOrder(int column, bool ascending, const RegionalSettings &regional) const;
+
+    TableKind m_kind;
+    QList<LogColumn> m_columns;
+    std::vector<LogRow> m_rows;
+    bool m_bulkLoading = false;
+    int m_lastSortIndex = -1;
+    bool m_lastSortAscending = true;
+
+    // Lookup indexes, built on first use and dropped when rows move or change.
+    mutable QHash<int, QHash<QString, int>> m_columnIndexes;
+    mutable std::unique_ptr<QHash<std::pair<QString, QString>, int>> m_pairIndex;
+};
+
+// The lookups under the names the rest of the program uses.
+inline int FindItemByText(const LogTable &table, const QString &text, int column)
+{
+    return table.FindItemByText(text, column);
+}
+inline int FindItemByPair(const LogTable &table, const QString &first, const QString &second)
+{
+    return table.FindItemByPair(first, second);
+}
+inline void GetItemCaptions(const LogTable &table, QStringList &list)
+{
+    list = table.GetItemCaptions();
+}

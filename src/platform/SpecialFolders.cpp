@@ -1,0 +1,55 @@
+#include "platform/SpecialFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace
+{
+
+QString standardFolder(QStandardPaths::StandardLocation location)
+{
+    return QStandardPaths::writableLocation(location);
+}
+
+QString dataSubfolder(const QString &name)
+{
+    const QString common = CommonAppDataFolder();
+    return common.isEmpty() ? QString() : common + QStringLiteral("/Marovek/") + name + u'/';
+}
+
+} // namespace
+
+QString CommonAppDataFolder()
+{
+    if (!QCoreApplication::instance())
+        return QString();
+    // canonicalPath is "" when the folder does not exist.
+    return QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../share"))
+        .canonicalPath();
+}
+
+QString PersonalDocumentsFolder()
+{
+    return standardFolder(QStandardPaths::DocumentsLocation);
+}
+
+QString LocalAppDataFolder()
+{
+    return standardFolder(QStandardPaths::GenericDataLocation);
+}
+
+QString TempFolder()
+{
+    return standardFolder(QStandardPaths::TempLocation);
+}
+
+QString DefaultCommonDefFilesPath()
+{
+    return dataSubfolder(QStringLiteral("Common Files"));
+}
+
+QString DefaultDefFilesPath()
+{
+    return dataSubfolder(QStringLiteral("Wingbook"));
+}

@@ -1,6 +1,7 @@
 #include "cli/CliCommand.h"
 
-namespace {
+namespace
+{
 
 QList<CliCommandInfo> &registry()
 {
@@ -13,8 +14,8 @@ QList<CliCommandInfo> &registry()
 CliCommandRegistration::CliCommandRegistration(const char *name, const char *usage,
                                                const char *summary, CliHandler handler)
 {
-    registry().append({QString::fromUtf8(name), QString::fromUtf8(usage),
-                       QString::fromUtf8(summary), handler});
+    registry().append(
+        {QString::fromUtf8(name), QString::fromUtf8(usage), QString::fromUtf8(summary), handler});
 }
 
 const QList<CliCommandInfo> &registeredCliCommands()

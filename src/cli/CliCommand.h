@@ -9,9 +9,9 @@
 // One sub-command of wingbook-cli. Each command lives in its own file and registers itself with
 // a static CliCommandRegistration, so adding a command touches no other file.
 struct CliContext {
-    QStringList args;          // the words after the command name
-    OptionSet options;         // the options for this run (store values, then --option overrides)
-    QString defFilesPath;      // folder of Airlines.def and Airports.def, ending in a separator
+    QStringList args;           // the words after the command name
+    OptionSet options;          // the options for this run (store values, then --option overrides)
+    QString defFilesPath;       // folder of Airlines.def and Airports.def, ending in a separator
     QString commonDefFilesPath; // folder of Countries.def, ending in a separator
     QTextStream &out;
     QTextStream &err;

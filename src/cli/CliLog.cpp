@@ -37,7 +37,8 @@ bool SaveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileNa
     return true;
 }
 
-namespace {
+namespace
+{
 
 QJsonArray tableToJson(const LogTable &table)
 {

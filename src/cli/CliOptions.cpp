@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 QString withTrailingSeparator(const QString &folder)
 {

@@ -1,6 +1,7 @@
 #include "cli/CliLog.h"
 
-namespace {
+namespace
+{
 
 const char *const kUsage = "save LOG [OUT]";
 
@@ -16,7 +17,8 @@ int saveCommand(CliContext &ctx)
     return SaveLogForCli(ctx, document, target) ? 0 : 1;
 }
 
-const CliCommandRegistration registration(
-    "save", kUsage, "read a log and write it to OUT (or back), backup included", saveCommand);
+const CliCommandRegistration
+    registration("save", kUsage, "read a log and write it to OUT (or back), backup included",
+                 saveCommand);
 
 } // namespace

@@ -2,7 +2,8 @@
 
 #include <QJsonDocument>
 
-namespace {
+namespace
+{
 
 const char *const kUsage = "show LOG [--json]";
 
@@ -22,7 +23,8 @@ int showCommand(CliContext &ctx)
     return 0;
 }
 
-const CliCommandRegistration registration(
-    "show", kUsage, "read a log as the window opens it and print its tables", showCommand);
+const CliCommandRegistration registration("show", kUsage,
+                                          "read a log as the window opens it and print its tables",
+                                          showCommand);
 
 } // namespace

@@ -6,7 +6,8 @@
 #include <QTextStream>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 void printHelp(QTextStream &out)
 {
@@ -38,8 +39,7 @@ int main(int argc, char *argv[])
     CliContext ctx{{}, OptionSet(), QString(), QString(), out, err};
     QString problem;
     if (!ApplyCliGlobalOptions(args, ctx, problem)) {
-        err << "wingbook-cli: " << problem << '\n'
-            << "Try 'wingbook-cli --help'.\n";
+        err << "wingbook-cli: " << problem << '\n' << "Try 'wingbook-cli --help'.\n";
         return 2;
     }
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||

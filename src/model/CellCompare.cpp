@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr qsizetype kMaxDateTimeLength = 22;
 constexpr qsizetype kMaxDateLength = 10;
@@ -111,7 +112,9 @@ std::optional<double> readPlainNumber(const QString &text)
     const qsizetype start = i;
     if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
         ++i;
-    const auto isDigit = [&](qsizetype k) { return k < n && text[k].isDigit() && text[k].unicode() < 128; };
+    const auto isDigit = [&](qsizetype k) {
+        return k < n && text[k].isDigit() && text[k].unicode() < 128;
+    };
     qsizetype digits = 0;
     while (isDigit(i))
         ++i, ++digits;
@@ -229,16 +232,13 @@ int CompareCellKeys(const QString &a, const CellSortKey &ka, const QString &b,
         return compareValues(*ka.dateTime, *kb.dateTime);
     if (ka.number && kb.number)
         return compareValues(*ka.number, *kb.number);
-    // A broken dotted text fails the comparison, and a failed comparison counts as equal.
+    // A broken dotted text (an empty group) fails the comparison, and a failed comparison
+    // counts as equal.
     using Dotted = CellSortKey::Dotted;
-    if (ka.dotted == Dotted::Broken)
+    if (ka.dotted == Dotted::Broken || kb.dotted == Dotted::Broken)
         return 0;
-    if (ka.dotted == Dotted::Yes) {
-        if (kb.dotted == Dotted::Broken)
-            return 0;
-        if (kb.dotted == Dotted::Yes)
-            return compareValues(ka.dottedValue, kb.dottedValue);
-    }
+    if (ka.dotted == Dotted::Yes && kb.dotted == Dotted::Yes)
+        return compareValues(ka.dottedValue, kb.dottedValue);
     return collator.compare(a, b);
 }
 

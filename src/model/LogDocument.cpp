@@ -1,20 +1,12 @@
 #include "model/LogDocument.h"
 
+#include "components/TextHelpers.h"
 #include "options/WingbookOptions.h"
 
-namespace {
+namespace
+{
 
 enum FlightColumn { FlightDate, FlightTime, FlightFrom, FlightTo, FlightAirline };
-
-QString groupedCount(qint64 n, const QLocale &locale)
-{
-    // "#,###": no decimals, grouped; zero is written as "0".
-    if (n == 0)
-        return QStringLiteral("0");
-    QLocale grouping = locale;
-    grouping.setNumberOptions(grouping.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return grouping.toString(n);
-}
 
 } // namespace
 
@@ -93,8 +85,8 @@ void LogDocument::sortAsOptionsSay(const WingbookOptions &options)
     }
 }
 
-void LogDocument::adjustReferences(const QString &from, const QString &to,
-                                   const QString &airline, qint32 delta)
+void LogDocument::adjustReferences(const QString &from, const QString &to, const QString &airline,
+                                   qint32 delta)
 {
     Airlines.addReference(Airlines.FindItemByText(airline, 0), delta);
     Airports.addReference(Airports.FindItemByText(from, 0), delta);
@@ -139,8 +131,8 @@ void LogDocument::choosePreferredValues()
 
 QString LogDocument::countsText(const QLocale &locale) const
 {
-    return groupedCount(Flights.count(), locale) + QStringLiteral(" flight(s) - ") +
-           groupedCount(Airlines.count(), locale) + QStringLiteral(" airline(s) - ") +
-           groupedCount(Airports.count(), locale) + QStringLiteral(" airport(s) - ") +
-           groupedCount(Distances.count(), locale) + QStringLiteral(" distance(s)");
+    return FormatCount(Flights.count(), locale) + QStringLiteral(" flight(s) - ") +
+           FormatCount(Airlines.count(), locale) + QStringLiteral(" airline(s) - ") +
+           FormatCount(Airports.count(), locale) + QStringLiteral(" airport(s) - ") +
+           FormatCount(Distances.count(), locale) + QStringLiteral(" distance(s)");
 }

@@ -16,7 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr qint64 kMaxLogFileSize = qint64(1) << 30; // 1 GiB
 constexpr int kUnknownProgressMaximum = 2147483647;
@@ -129,9 +130,8 @@ QString parseErrorMessage(const QString &fileName, const pugi::xml_parse_result 
         ++lineEnd;
     const QString lineText =
         QString::fromUtf8(original.constData() + lineStart, lineEnd - lineStart);
-    return QString::fromUtf8(result.description()) + QLatin1Char('\n') +
-           QStringLiteral("Line: ") + QString::number(line) + QLatin1Char('\n') +
-           lineText.left(kErrorLineExcerpt);
+    return QString::fromUtf8(result.description()) + QLatin1Char('\n') + QStringLiteral("Line: ") +
+           QString::number(line) + QLatin1Char('\n') + lineText.left(kErrorLineExcerpt);
 }
 
 void walkRecords(const pugi::xml_node &root, LogDocument &document, LogFileHost &host)
@@ -261,21 +261,24 @@ LogFileResult OpenXMLFile(LogDocument &document, const QString &fileName,
 
         QFile file(fileName);
         if (!file.open(QIODevice::ReadOnly))
-            return {false, QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString())};
+            return {false,
+                    QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString())};
         if (file.size() > kMaxLogFileSize)
-            return {false, QStringLiteral("Cannot open \"%1\": the file is larger than 1 GB")
-                               .arg(fileName)};
+            return {
+                false,
+                QStringLiteral("Cannot open \"%1\": the file is larger than 1 GB").arg(fileName)};
         QByteArray content = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return {false, QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString())};
+            return {false,
+                    QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString())};
         file.close();
 
         // Whitespace text is kept (it counts for progress); no DTD is read and no entity
         // beyond the predefined ones is expanded.
-        const unsigned parseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
-        const pugi::xml_parse_result result =
-            tree.load_buffer_inplace(content.data(), size_t(content.size()), parseOptions,
-                                     pugi::encoding_auto);
+        const unsigned parseOptions =
+            pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_comments | pugi::parse_pi;
+        const pugi::xml_parse_result result = tree.load_buffer_inplace(
+            content.data(), size_t(content.size()), parseOptions, pugi::encoding_auto);
         if (!result) {
             tree.reset();
             return {false, parseErrorMessage(fileName, result)};

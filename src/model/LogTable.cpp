@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 QList<LogColumn> makeColumns(std::initializer_list<std::pair<const char *, int>> list)
 {

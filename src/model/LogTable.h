@@ -104,7 +104,8 @@ private:
     void indexAppended(int r);
     const QHash<QString, int> &columnIndexFor(int column) const;
     const QHash<std::pair<QString, QString>, int> &pairIndex() const;
-    std::vector<int> sortedOrder(int column, bool ascending, const RegionalSettings &regional) const;
+    std::vector<int> sortedOrder(int column, bool ascending,
+                                 const RegionalSettings &regional) const;
 
     TableKind m_kind;
     QList<LogColumn> m_columns;

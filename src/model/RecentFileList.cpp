@@ -1,7 +1,7 @@
 #include "model/RecentFileList.h"
 
-
-namespace {
+namespace
+{
 
 // Menu captions may carry "&" accelerator markers; "&&" stands for one "&".
 QString withoutAccelerators(const QString &caption)

@@ -1,6 +1,7 @@
 #include "model/RegionalSettings.h"
 
-namespace {
+namespace
+{
 
 bool isFieldLetter(QChar c)
 {

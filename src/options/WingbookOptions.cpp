@@ -1,6 +1,7 @@
 #include "options/WingbookOptions.h"
 
-namespace {
+namespace
+{
 
 // Check-box options in dialog order, with the member each one sets.
 struct CheckBoxField {

@@ -2,7 +2,8 @@
 
 #include <QApplication>
 
-namespace {
+namespace
+{
 
 MessageBoxes::Responder &responder()
 {

@@ -1,0 +1,257 @@
+#include "model/LogDocument.h"
+#include "options/WingbookOptions.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// The tables, their lookups, the named sorts, reference counting and the preferred values.
+class TestLogTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowsHaveTheirTableShape();
+    void lookupsTakeTheFirstExactMatch();
+    void lookupIndexesFollowChanges();
+    void findByTextAnyColumnAndBounds();
+    void itemCaptionsSkipEmptyCodes();
+    void sortIsStableAndRemembered();
+    void sortAsIsRepeatsTheLastSort();
+    void sortFlightsPutsLatestFirst();
+    void sortDistancesByFromThenTo();
+    void customSortDecidesWhatItHandles();
+    void referenceCounting();
+    void preferredValues();
+    void preferredValuesKeptWhenNoRowBeats();
+    void countsTextGroupsThousands();
+};
+
+void TestLogTable::rowsHaveTheirTableShape()
+{
+    LogDocument doc;
+    QCOMPARE(doc.Flights.columnTotal(), 6);
+    QCOMPARE(doc.Airports.columns()[3].caption, QStringLiteral("Country"));
+    QCOMPARE(doc.Airports.columns()[1].width, 400);
+    const int r = doc.Airlines.appendRow({QStringLiteral("AF")});
+    QCOMPARE(doc.Airlines.row(r).cells.size(), 2);
+    QVERIFY(doc.Airlines.row(r).hasData());
+    QCOMPARE(doc.Airlines.referenceCount(r), 0);
+    const int f = doc.Flights.appendRow({"a", "b", "c", "d", "e", "f", "extra"});
+    QCOMPARE(doc.Flights.row(f).cells.size(), 6);
+    QVERIFY(!doc.Flights.row(f).hasData());
+}
+
+void TestLogTable::lookupsTakeTheFirstExactMatch()
+{
+    LogDocument doc;
+    doc.Airlines.appendRow({"AF", "First"});
+    doc.Airlines.appendRow({"af", "Lower"});
+    doc.Airlines.appendRow({"AF", "Second"});
+    QCOMPARE(doc.Airlines.FindItemByText("AF", 0), 0);
+    QCOMPARE(doc.Airlines.FindItemByText("af", 0), 1);
+    QCOMPARE(doc.Airlines.FindItemByText("Af", 0), -1);
+    QCOMPARE(doc.Airlines.FindItemByText("Second", 1), 2);
+
+    doc.Distances.appendRow({"CDG", "JFK", "3625"});
+    doc.Distances.appendRow({"JFK", "CDG", "1"});
+    QCOMPARE(doc.Distances.FindItemByPair("JFK", "CDG"), 1);
+    QCOMPARE(doc.Distances.findPairEitherWay("JFK", "CDG"), 1);
+    QCOMPARE(doc.Distances.findPairEitherWay("CDG", "JFK"), 0);
+    QCOMPARE(doc.Distances.findPairEitherWay("CDG", "LHR"), -1);
+}
+
+void TestLogTable::lookupIndexesFollowChanges()
+{
+    LogTable t(TableKind::Airports);
+    t.appendRow({"ZRH"});
+    t.appendRow({"CDG"});
+    QCOMPARE(t.FindItemByText("CDG", 0), 1); // builds the index
+    t.appendRow({"CDG"});                    // a later duplicate does not take over
+    QCOMPARE(t.FindItemByText("CDG", 0), 1);
+    t.Sort(0, true);
+    QCOMPARE(t.FindItemByText("ZRH", 0), 2);
+    t.removeRowAt(0);
+    QCOMPARE(t.FindItemByText("CDG", 0), 0);
+    t.setCell(0, 0, "LHR");
+    QCOMPARE(t.FindItemByText("LHR", 0), 0);
+    QCOMPARE(t.FindItemByText("ZRH", 0), 1);
+    t.clear();
+    QCOMPARE(t.FindItemByText("ZRH", 0), -1);
+}
+
+void TestLogTable::findByTextAnyColumnAndBounds()
+{
+    LogTable t(TableKind::Airports);
+    t.appendRow({"CDG", "Charles de Gaulle", "Paris", "France"});
+    t.appendRow({"ORY", "Orly", "Paris", "France"});
+    QCOMPARE(t.FindItemByText("Paris", -1), 0);
+    QCOMPARE(t.FindItemByText("Orly", -1), 1);
+    QCOMPARE(t.FindItemByText("Paris", 7), -1);
+    QCOMPARE(t.FindItemByText("Paris", -2), -1);
+    QCOMPARE(t.cell(5, 0), QString());
+}
+
+void TestLogTable::itemCaptionsSkipEmptyCodes()
+{
+    LogTable t(TableKind::Airlines);
+    t.appendRow({"UA"});
+    t.appendRow({""});
+    t.appendRow({"AA"});
+    QStringList list{"old"};
+    GetItemCaptions(t, list);
+    QCOMPARE(list, QStringList({"UA", "AA"}));
+}
+
+void TestLogTable::sortIsStableAndRemembered()
+{
+    LogTable t(TableKind::Airlines);
+    QSignalSpy spy(&t, &LogTable::sortStateChanged);
+    t.appendRow({"abc", "first"});
+    t.appendRow({"XYZ", "x"});
+    t.appendRow({"ABC", "second"});
+    t.appendRow({"100", "n"});
+    t.appendRow({"25", "n"});
+    QCOMPARE(t.LastSortIndex(), -1);
+    QVERIFY(t.LastSortAscending());
+    t.Sort(0, true);
+    QCOMPARE(t.LastSortIndex(), 0);
+    QCOMPARE(spy.count(), 1);
+    // Numbers compare as numbers; abc and ABC compare equal and keep their order.
+    QStringList order;
+    for (int r = 0; r < t.count(); ++r)
+        order << t.cell(r, 0) + ":" + t.cell(r, 1);
+    QCOMPARE(order, QStringList({"25:n", "100:n", "abc:first", "ABC:second", "XYZ:x"}));
+    t.Sort(0, false);
+    QCOMPARE(t.cell(0, 0), QStringLiteral("XYZ"));
+    QCOMPARE(t.cell(1, 0), QStringLiteral("abc")); // stable in descending order too
+    QVERIFY(!t.LastSortAscending());
+}
+
+void TestLogTable::sortAsIsRepeatsTheLastSort()
+{
+    LogTable t(TableKind::Airlines);
+    t.appendRow({"B"});
+    t.appendRow({"A"});
+    t.SortAsIs(); // nothing remembered: nothing happens
+    QCOMPARE(t.cell(0, 0), QStringLiteral("B"));
+    t.Sort(0, true);
+    t.appendRow({"0"});
+    t.SortAsIs();
+    QCOMPARE(t.cell(0, 0), QStringLiteral("0"));
+}
+
+void TestLogTable::sortFlightsPutsLatestFirst()
+{
+    LogDocument doc;
+    doc.Flights.appendRow({"2023-01-04", "23:00"});
+    doc.Flights.appendRow({"2023-01-05", "07:45"});
+    doc.Flights.appendRow({"2023-01-05", "19:10"});
+    doc.SortFlights();
+    QCOMPARE(doc.Flights.cell(0, 1), QStringLiteral("19:10"));
+    QCOMPARE(doc.Flights.cell(1, 1), QStringLiteral("07:45"));
+    QCOMPARE(doc.Flights.cell(2, 0), QStringLiteral("2023-01-04"));
+    QCOMPARE(doc.Flights.LastSortIndex(), 0);
+    QVERIFY(!doc.Flights.LastSortAscending());
+}
+
+void TestLogTable::sortDistancesByFromThenTo()
+{
+    LogDocument doc;
+    doc.Distances.appendRow({"JFK", "LHR", "1"});
+    doc.Distances.appendRow({"CDG", "ZRH", "2"});
+    doc.Distances.appendRow({"CDG", "JFK", "3"});
+    doc.SortDistances();
+    QCOMPARE(doc.Distances.cell(0, 2), QStringLiteral("3"));
+    QCOMPARE(doc.Distances.cell(1, 2), QStringLiteral("2"));
+    QCOMPARE(doc.Distances.cell(2, 2), QStringLiteral("1"));
+}
+
+void TestLogTable::customSortDecidesWhatItHandles()
+{
+    LogTable t(TableKind::Airlines);
+    t.appendRow({"b"});
+    t.appendRow({"LAST"});
+    t.appendRow({"a"});
+    // "LAST" always goes last in ascending order; other pairs are left to the built-in rule.
+    t.OnCustomSort = [](int, const QString &a, const QString &b, int &res) {
+        if (a == QLatin1String("LAST") || b == QLatin1String("LAST")) {
+            res = a == b ? 0 : (a == QLatin1String("LAST") ? 1 : -1);
+            return true;
+        }
+        return false;
+    };
+    t.Sort(0, true);
+    QCOMPARE(t.cell(0, 0) + t.cell(1, 0) + t.cell(2, 0), QStringLiteral("abLAST"));
+    t.Sort(0, false);
+    QCOMPARE(t.cell(0, 0), QStringLiteral("LAST"));
+}
+
+void TestLogTable::referenceCounting()
+{
+    LogDocument doc;
+    doc.Airlines.appendRow({"AF"});
+    doc.Airlines.appendRow({"AF"});
+    doc.Airports.appendRow({"CDG"});
+    doc.Airports.appendRow({"JFK"});
+    doc.Distances.appendRow({"JFK", "CDG", "3625"});
+    doc.Distances.appendRow({"CDG", "CDG", "0"});
+    doc.Flights.appendRow({"2023-01-01", "10:00", "CDG", "JFK", "AF", "006"});
+    doc.Flights.appendRow({"2023-01-02", "10:00", "CDG", "CDG", "AF", "001"});
+    doc.Flights.appendRow({"2023-01-03", "10:00", "XXX", "YYY", "ZZ", "001"});
+    doc.Airports.setReferenceCount(0, 99); // stale counts are replaced
+    doc.countReferences();
+    QCOMPARE(doc.Airlines.referenceCount(0), 2); // only the first of two equal codes
+    QCOMPARE(doc.Airlines.referenceCount(1), 0);
+    QCOMPARE(doc.Airports.referenceCount(0), 3); // a self-flight counts twice
+    QCOMPARE(doc.Airports.referenceCount(1), 1);
+    QCOMPARE(doc.Distances.referenceCount(0), 1); // found in reversed orientation
+    QCOMPARE(doc.Distances.referenceCount(1), 1);
+
+    doc.adjustReferencesOfFlight(1, -1);
+    QCOMPARE(doc.Airports.referenceCount(0), 1);
+}
+
+void TestLogTable::preferredValues()
+{
+    LogDocument doc;
+    doc.Airlines.appendRow({"AF"});
+    doc.Airlines.appendRow({"UA"});
+    doc.Airports.appendRow({"CDG", "", "", "France"});
+    doc.Airports.appendRow({"JFK", "", "", "United States"});
+    doc.Airports.appendRow({"ORD", "", "", "United States"});
+    doc.Airlines.setReferenceCount(0, 2);
+    doc.Airlines.setReferenceCount(1, 2); // a tie keeps the first
+    doc.Airports.setReferenceCount(0, 1);
+    doc.Airports.setReferenceCount(1, 3);
+    doc.Airports.setReferenceCount(2, 3);
+    doc.choosePreferredValues();
+    QCOMPARE(doc.PreferredAirline, QStringLiteral("AF"));
+    QCOMPARE(doc.PreferredFromAirport, QStringLiteral("JFK"));
+    QCOMPARE(doc.PreferredToAirport, QStringLiteral("CDG"));
+    QCOMPARE(doc.HomeCountry, QStringLiteral("United States"));
+}
+
+void TestLogTable::preferredValuesKeptWhenNoRowBeats()
+{
+    LogDocument doc;
+    QCOMPARE(doc.HomeCountry, QStringLiteral("United States"));
+    doc.PreferredFromAirport = "LHR";
+    doc.Airports.appendRow({"CDG", "", "", "France"});
+    doc.choosePreferredValues();
+    QCOMPARE(doc.PreferredFromAirport, QStringLiteral("LHR"));
+    QCOMPARE(doc.HomeCountry, QStringLiteral("United States"));
+}
+
+void TestLogTable::countsTextGroupsThousands()
+{
+    LogDocument doc;
+    QCOMPARE(doc.countsText(QLocale(QLocale::English, QLocale::UnitedStates)),
+             QStringLiteral("0 flight(s) - 0 airline(s) - 0 airport(s) - 0 distance(s)"));
+    for (int i = 0; i < 1234; ++i)
+        doc.Flights.appendRow({});
+    QVERIFY(doc.countsText(QLocale(QLocale::English, QLocale::UnitedStates))
+                .startsWith(QStringLiteral("1,234 flight(s) - 0 airline(s)")));
+}
+
+QTEST_GUILESS_MAIN(TestLogTable)
+#include "tst_logtable.moc"

@@ -21,7 +21,7 @@ Airlines.def
     ("-", empty codes and the few codes made of punctuation or other scripts are dropped).
   * Active airlines come first, then inactive ones; each group is sorted by code and, within one
     code, keeps the order of the source. Several airlines may share a code: a lookup takes the
-    first line, so the active airline wins.
+    first line, so the active airline wins. A code and name pair is written once.
 
 Airports.def
   * Only airports with a three-letter IATA code are kept, sorted by code (stable, so two airports
@@ -201,7 +201,13 @@ def airline_lines(rows):
             continue
         kept.append((active != "Y", code, name))
     kept.sort(key=lambda entry: (entry[0], entry[1]))  # stable: source order within one code
-    return [f"{code}\t{name}" for _, code, name in kept]
+    lines, seen = [], set()
+    for _, code, name in kept:
+        line = f"{code}\t{name}"
+        if line not in seen:  # the same airline listed twice, or as active and inactive
+            seen.add(line)
+            lines.append(line)
+    return lines
 
 
 def airport_lines(rows):

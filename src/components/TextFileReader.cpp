@@ -26,8 +26,7 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-// Decodes with one of Qt's codecs; an odd trailing byte of UTF-16 is not a character and is
-// dropped, invalid sequences become U+FFFD.
+// Decodes with one of Qt's codecs; invalid sequences become U+FFFD.
 QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
@@ -53,10 +52,12 @@ QString DecodeText(const QByteArray &bytes)
     const QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         return decodeWith(QStringConverter::Utf8, view.sliced(3));
+    // An odd last byte of UTF-16 is half a character: it is dropped, not turned into U+FFFD.
+    const auto utf16Units = [&view] { return view.sliced(2, (view.size() - 2) / 2 * 2); };
     if (view.startsWith("\xFF\xFE"))
-        return decodeWith(QStringConverter::Utf16LE, view.sliced(2));
+        return decodeWith(QStringConverter::Utf16LE, utf16Units());
     if (view.startsWith("\xFE\xFF"))
-        return decodeWith(QStringConverter::Utf16BE, view.sliced(2));
+        return decodeWith(QStringConverter::Utf16BE, utf16Units());
     if (isValidUtf8(view))
         return QString::fromUtf8(view);
     QStringDecoder windows1252("windows-1252", QStringConverter::Flag::Stateless);

@@ -620,11 +620,11 @@ void searchKey(const RegistryKey &key, const QString &path, const QString &text,
                 found.append(path + u'\\' + v.name);
         }
     }
-    for (const RegistryKey &sub : key.subKeys()) {
-        if (option == opKey && sub.name().contains(text, Qt::CaseInsensitive))
-            found.append(path + u'\\' + sub.name());
+    for (const RegistryKey *sub : key.sortedSubKeys()) {
+        if (option == opKey && sub->name().contains(text, Qt::CaseInsensitive))
+            found.append(path + u'\\' + sub->name());
         if (recursive)
-            searchKey(sub, path + u'\\' + sub.name(), text, recursive, option, found);
+            searchKey(*sub, path + u'\\' + sub->name(), text, recursive, option, found);
     }
 }
 

@@ -13,7 +13,7 @@ namespace
 {
 
 // A settings file is a few kilobytes; anything this large is not ours and is not read whole.
-constexpr qint64 MaximumFileSize = 16 * 1024 * 1024;
+constexpr qint64 MaximumFileSize = 4 * 1024 * 1024;
 // Long enough for another program to finish its read-modify-write on a slow disk.
 constexpr int LockTimeoutMs = 15000;
 

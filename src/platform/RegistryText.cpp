@@ -92,8 +92,8 @@ void writeKey(QString &out, const RegistryKey &key, const QString &path, const Q
     for (const RegistryValue &v : key.values())
         out += valueLine(v) + lineEnd;
     out += lineEnd;
-    for (const RegistryKey &sub : key.subKeys())
-        writeKey(out, sub, path + u'\\' + sub.name(), lineEnd);
+    for (const RegistryKey *sub : key.sortedSubKeys())
+        writeKey(out, *sub, path + u'\\' + sub->name(), lineEnd);
 }
 
 // Reads a quoted text starting at pos (which holds the opening quote); pos ends after the
@@ -349,8 +349,8 @@ RegistryParseResult ParseRegistryText(const QByteArray &content)
 QByteArray WriteRegistryText(const RegistryTree &tree, const QString &lineEnd)
 {
     QString out = Header + lineEnd + lineEnd;
-    for (const RegistryKey &key : tree.root().subKeys())
-        writeKey(out, key, key.name(), lineEnd);
+    for (const RegistryKey *key : tree.root().sortedSubKeys())
+        writeKey(out, *key, key->name(), lineEnd);
     return out.toUtf8();
 }
 

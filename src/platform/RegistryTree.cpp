@@ -7,9 +7,9 @@
 namespace
 {
 
-bool sameName(const QString &a, const QString &b)
+QString folded(const QString &name)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return name.toCaseFolded();
 }
 
 } // namespace
@@ -39,6 +39,7 @@ void RegistryKey::setValue(const RegistryValue &value)
 {
     const qsizetype index = valueIndex(value.name);
     if (index < 0) {
+        m_valueIndex.insert(folded(value.name), m_values.size());
         m_values.append(value);
         return;
     }
@@ -106,65 +107,77 @@ bool RegistryKey::deleteValue(const QString &name)
     if (index < 0)
         return false;
     m_values.removeAt(index);
+    m_valueIndex.remove(folded(name));
+    for (auto it = m_valueIndex.begin(); it != m_valueIndex.end(); ++it) {
+        if (it.value() > index)
+            --it.value();
+    }
     return true;
 }
 
 const RegistryKey *RegistryKey::subKey(const QString &name) const
 {
-    for (const RegistryKey &k : m_subKeys) {
-        if (sameName(k.name(), name))
-            return &k;
-    }
-    return nullptr;
+    const qsizetype index = subKeyIndex(name);
+    return index < 0 ? nullptr : &m_subKeys.at(size_t(index));
 }
 
 RegistryKey *RegistryKey::subKey(const QString &name)
 {
-    for (RegistryKey &k : m_subKeys) {
-        if (sameName(k.name(), name))
-            return &k;
-    }
-    return nullptr;
+    const qsizetype index = subKeyIndex(name);
+    return index < 0 ? nullptr : &m_subKeys.at(size_t(index));
 }
 
 RegistryKey &RegistryKey::ensureSubKey(const QString &name)
 {
     if (RegistryKey *found = subKey(name))
         return *found;
-    const auto place = std::lower_bound(m_subKeys.begin(), m_subKeys.end(), name,
-                                        [](const RegistryKey &k, const QString &n) {
-                                            return k.name().compare(n, Qt::CaseInsensitive) < 0;
-                                        });
-    return *m_subKeys.insert(place, RegistryKey(name));
+    m_subKeyIndex.insert(folded(name), qsizetype(m_subKeys.size()));
+    return m_subKeys.emplace_back(name);
 }
 
 bool RegistryKey::deleteSubKey(const QString &name)
 {
-    const auto found =
-        std::find_if(m_subKeys.begin(), m_subKeys.end(),
-                     [&name](const RegistryKey &k) { return sameName(k.name(), name); });
-    if (found == m_subKeys.end())
+    const qsizetype index = subKeyIndex(name);
+    if (index < 0)
         return false;
-    m_subKeys.erase(found);
+    m_subKeys.erase(m_subKeys.begin() + index);
+    m_subKeyIndex.remove(folded(name));
+    for (auto it = m_subKeyIndex.begin(); it != m_subKeyIndex.end(); ++it) {
+        if (it.value() > index)
+            --it.value();
+    }
     return true;
+}
+
+std::vector<const RegistryKey *> RegistryKey::sortedSubKeys() const
+{
+    std::vector<const RegistryKey *> sorted;
+    sorted.reserve(m_subKeys.size());
+    for (const RegistryKey &k : m_subKeys)
+        sorted.push_back(&k);
+    std::sort(sorted.begin(), sorted.end(), [](const RegistryKey *a, const RegistryKey *b) {
+        return a->name().compare(b->name(), Qt::CaseInsensitive) < 0;
+    });
+    return sorted;
 }
 
 QStringList RegistryKey::subKeyNames() const
 {
     QStringList names;
     names.reserve(qsizetype(m_subKeys.size()));
-    for (const RegistryKey &k : m_subKeys)
-        names.append(k.name());
+    for (const RegistryKey *k : sortedSubKeys())
+        names.append(k->name());
     return names;
 }
 
 qsizetype RegistryKey::valueIndex(const QString &name) const
 {
-    for (qsizetype i = 0; i < m_values.size(); ++i) {
-        if (sameName(m_values.at(i).name, name))
-            return i;
-    }
-    return -1;
+    return m_valueIndex.value(folded(name), -1);
+}
+
+qsizetype RegistryKey::subKeyIndex(const QString &name) const
+{
+    return m_subKeyIndex.value(folded(name), -1);
 }
 
 bool RegistryTree::isValidKeyName(const QString &name)

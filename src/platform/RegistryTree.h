@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,9 +29,9 @@ struct RegistryValue {
     int rawType = 0;  // the numeric type of an rdUnknown value, written back as hex(rawType)
 };
 
-// A key of the settings tree: named values in the order they were first written, and subkeys
-// kept sorted by name. Names compare without regard to letter case and keep their first
-// spelling, as in the system registry.
+// A key of the settings tree: named values in the order they were first written, and subkeys.
+// Names compare without regard to letter case and keep their first spelling, as in the system
+// registry. Lookups go through hash indexes, so even a huge file is read in linear time.
 class RegistryKey
 {
 public:
@@ -41,8 +42,10 @@ public:
     void setName(const QString &name) { m_name = name; }
 
     const QList<RegistryValue> &values() const { return m_values; }
+    // The subkeys in the order they were created.
     const std::vector<RegistryKey> &subKeys() const { return m_subKeys; }
-    std::vector<RegistryKey> &subKeys() { return m_subKeys; }
+    // The subkeys sorted by name (without regard to letter case), as they are listed and written.
+    std::vector<const RegistryKey *> sortedSubKeys() const;
 
     const RegistryValue *value(const QString &name) const;
     bool hasValue(const QString &name) const { return value(name) != nullptr; }
@@ -70,10 +73,13 @@ public:
 
 private:
     qsizetype valueIndex(const QString &name) const;
+    qsizetype subKeyIndex(const QString &name) const;
 
     QString m_name;
     QList<RegistryValue> m_values;
+    QHash<QString, qsizetype> m_valueIndex; // case-folded name -> position in m_values
     std::vector<RegistryKey> m_subKeys;
+    QHash<QString, qsizetype> m_subKeyIndex; // case-folded name -> position in m_subKeys
 };
 
 // The whole per-user tree: the root keys (HKEY_CURRENT_USER, ...) and everything below them.

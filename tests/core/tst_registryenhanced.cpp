@@ -3,6 +3,7 @@
 #include "platform/RegistryText.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -650,6 +651,29 @@ private slots:
         QCOMPARE(m_store->GetValue(QStringLiteral("After")), QVariant(1));
         QCOMPARE(brokenCopies().size(), setAside ? 1 : 0);
         QCOMPARE(ParseRegistryText(fileContent()).status, RegistryParseResult::psClean);
+    }
+
+    void hugeFiles()
+    {
+        // Many values in one key and many keys out of order: read in linear time, not squared.
+        QByteArray content = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Marovek\\Wingbook]\n";
+        for (int i = 0; i < 40000; ++i)
+            content += "\"V" + QByteArray::number(i) + "\"=dword:00000001\n";
+        for (int i = 20000; i > 0; --i)
+            content += "[HKEY_CURRENT_USER\\Software\\Marovek\\Wingbook\\K" +
+                       QByteArray::number(i) + "]\n";
+        writeFile(content);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(m_store->CountValueNames(QString()), 40000);
+        QCOMPARE(m_store->CountSubKeys(QString()), 20000);
+        QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(brokenCopies().isEmpty());
+
+        // Beyond any settings file's size: set aside unread.
+        writeFile(content + QByteArray(5 * 1024 * 1024, ';'));
+        QCOMPARE(m_store->CountValueNames(QString()), 0);
+        QCOMPARE(brokenCopies().size(), 1);
     }
 
     void unreadableFileIsNotOverwritten()

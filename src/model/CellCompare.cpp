@@ -239,7 +239,12 @@ int CompareCellKeys(const QString &a, const CellSortKey &ka, const QString &b,
         return 0;
     if (ka.dotted == Dotted::Yes && kb.dotted == Dotted::Yes)
         return compareValues(ka.dottedValue, kb.dottedValue);
-    return collator.compare(a, b);
+    // Case is folded before collation: the collator alone still orders "abc" and "ABC".
+    if (!ka.collationKey)
+        ka.collationKey = collator.sortKey(a.toCaseFolded());
+    if (!kb.collationKey)
+        kb.collationKey = collator.sortKey(b.toCaseFolded());
+    return ka.collationKey->compare(*kb.collationKey);
 }
 
 QCollator MakeCellCollator(const RegionalSettings &regional)

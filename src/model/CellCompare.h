@@ -15,6 +15,8 @@ struct CellSortKey {
     std::optional<double> number;
     Dotted dotted = Dotted::No;
     qint64 dottedValue = 0;
+    // The collation key, made the first time the text comparison needs it.
+    mutable std::optional<QCollatorSortKey> collationKey;
 
     static CellSortKey of(const QString &text, const RegionalSettings &regional);
 };

@@ -12,8 +12,6 @@
 
 #include <cstring>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace
@@ -68,22 +66,24 @@ private:
 class TextPool
 {
 public:
+    TextPool() { m_pool.reserve(1 << 16); }
+
     QString get(const char *utf8)
     {
-        const std::string_view key(utf8);
-        if (key.empty())
+        const QByteArrayView key(utf8);
+        if (key.isEmpty())
             return QString();
-        auto it = m_pool.find(key);
-        if (it != m_pool.end())
-            return it->second;
-        QString text = QString::fromUtf8(key.data(), qsizetype(key.size()));
-        m_pool.emplace(key, text);
+        auto it = m_pool.constFind(key);
+        if (it != m_pool.constEnd())
+            return it.value();
+        QString text = QString::fromUtf8(key);
+        m_pool.insert(key, text);
         return text;
     }
 
 private:
     // The keys point into the parsed document, which outlives the pool.
-    std::unordered_map<std::string_view, QString> m_pool;
+    QHash<QByteArrayView, QString> m_pool;
 };
 
 int countNodesBelow(const pugi::xml_node &root)

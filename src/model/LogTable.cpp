@@ -304,40 +304,58 @@ std::vector<int> LogTable::sortedOrder(int column, bool ascending,
                                        const RegionalSettings &regional) const
 {
     const int n = count();
-    std::vector<int> order(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        order[size_t(i)] = i;
-
-    // Each cell is read once; texts that repeat (dates, codes) are read once in all.
-    QHash<QString, int> keyOfText;
-    std::vector<CellSortKey> keys;
-    std::vector<int> keyOfRow(static_cast<size_t>(n));
+    // Each distinct text is read once (dates, codes and times repeat a lot) ...
+    QHash<QString, int> distinctOf;
+    std::vector<const QString *> texts;
+    std::vector<int> distinctOfRow(static_cast<size_t>(n));
     for (int r = 0; r < n; ++r) {
         const QString &text = m_rows[size_t(r)].cells[column];
-        auto it = keyOfText.constFind(text);
-        if (it == keyOfText.constEnd()) {
-            it = keyOfText.insert(text, int(keys.size()));
-            keys.push_back(CellSortKey::of(text, regional));
-        }
-        keyOfRow[size_t(r)] = it.value();
+        auto it = distinctOf.constFind(text);
+        if (it == distinctOf.constEnd())
+            it = distinctOf.insert(text, int(texts.size())), texts.push_back(&text);
+        distinctOfRow[size_t(r)] = it.value();
     }
+    std::vector<CellSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QString *text : texts)
+        keys.push_back(CellSortKey::of(*text, regional));
     const QCollator collator = MakeCellCollator(regional);
-
     const auto compare = [&](int a, int b) {
-        const QString &ta = m_rows[size_t(a)].cells[column];
-        const QString &tb = m_rows[size_t(b)].cells[column];
         if (OnCustomSort) {
             int res = 0;
-            if (OnCustomSort(column, ta, tb, res))
+            if (OnCustomSort(column, *texts[size_t(a)], *texts[size_t(b)], res))
                 return res;
         }
-        return CompareCellKeys(ta, keys[size_t(keyOfRow[size_t(a)])], tb,
-                               keys[size_t(keyOfRow[size_t(b)])], collator);
+        return CompareCellKeys(*texts[size_t(a)], keys[size_t(a)], *texts[size_t(b)],
+                               keys[size_t(b)], collator);
     };
-    StableMergeSort(order, [&](int a, int b) {
+
+    // ... the distinct texts are put in order and ranked, texts that compare equal sharing a
+    // rank ...
+    std::vector<int> distinctOrder(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        distinctOrder[i] = int(i);
+    StableMergeSort(distinctOrder, [&](int a, int b) {
         const int c = compare(a, b);
         return ascending ? c < 0 : c > 0;
     });
+    std::vector<int> rankOf(texts.size());
+    int rank = 0;
+    for (size_t i = 0; i < distinctOrder.size(); ++i) {
+        if (i > 0 && compare(distinctOrder[i - 1], distinctOrder[i]) != 0)
+            ++rank;
+        rankOf[size_t(distinctOrder[i])] = rank;
+    }
+
+    // ... and the rows follow their ranks, keeping their order within a rank (stable).
+    std::vector<int> firstOfRank(size_t(rank) + 2, 0);
+    for (int r = 0; r < n; ++r)
+        ++firstOfRank[size_t(rankOf[size_t(distinctOfRow[size_t(r)])]) + 1];
+    for (size_t i = 1; i < firstOfRank.size(); ++i)
+        firstOfRank[i] += firstOfRank[i - 1];
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r)
+        order[size_t(firstOfRank[size_t(rankOf[size_t(distinctOfRow[size_t(r)])])]++)] = r;
     return order;
 }
 

@@ -1,0 +1,76 @@
+// Times opening, sorting and saving logs: bench_log LOG.xml [LOG.xml ...]
+// Opening is the whole read the window does: parse, rows, sorts, reference counts and
+// preferred values. Peak memory is the process's high-water mark after all runs.
+#include "model/LogDocument.h"
+#include "model/LogFile.h"
+#include "model/LogFileHost.h"
+#include "options/WingbookOptions.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <sys/resource.h>
+
+namespace
+{
+
+double seconds(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QStringList files = app.arguments().mid(1);
+    if (files.isEmpty()) {
+        QTextStream(stderr) << "usage: bench_log LOG.xml [LOG.xml ...]\n";
+        return 2;
+    }
+    QTemporaryDir scratch;
+    OptionSet options;
+    LogFileHost host;
+    for (const QString &file : files) {
+        LogDocument doc;
+        QElapsedTimer timer;
+        timer.start();
+        const LogFileResult opened = OpenXMLFile(doc, file, options, host);
+        const double open = seconds(timer);
+        if (!opened.ok) {
+            QTextStream(stderr) << opened.error << '\n';
+            return 1;
+        }
+        timer.restart();
+        doc.Flights.Sort(2, true); // "From": text
+        doc.Flights.Sort(5, true); // "Flight": numbers
+        doc.SortFlights();         // time, then date
+        const double sort = seconds(timer);
+        timer.restart();
+        const LogFileResult saved =
+            SaveXMLFile(doc, scratch.filePath(QStringLiteral("saved.xml")), options, host);
+        const double save = seconds(timer);
+        if (!saved.ok) {
+            QTextStream(stderr) << saved.error << '\n';
+            return 1;
+        }
+        out << QFileInfo(file).fileName() << ": " << doc.Flights.count() << " flights, "
+            << QFileInfo(file).size() / (1024 * 1024) << " MB; open "
+            << QString::number(open, 'f', 3) << " s, four sorts " << QString::number(sort, 'f', 3)
+            << " s, save " << QString::number(save, 'f', 3) << " s\n";
+        out.flush();
+    }
+    out << "peak memory: " << peakMegabytes() << " MB\n";
+    return 0;
+}

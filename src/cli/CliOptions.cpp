@@ -1,6 +1,11 @@
 #include "cli/CliOptions.h"
 
+#include "components/LumRegistryEnhanced.h"
+#include "options/StoredOptions.h"
+#include "platform/SpecialFolders.h"
+
 #include <QDir>
+#include <memory>
 
 namespace
 {
@@ -28,7 +33,23 @@ bool applyOption(const QString &assignment, OptionSet &options, QString &problem
     return true;
 }
 
+QString storedFolder(const TLumRegistryEnhanced &store, const char *value, const QString &fallback)
+{
+    const QVariant stored = store.GetValueDefault(QLatin1String(value), fallback);
+    const QString folder = stored.typeId() == QMetaType::QString ? stored.toString() : fallback;
+    return withTrailingSeparator(QDir::fromNativeSeparators(folder));
+}
+
 } // namespace
+
+void LoadCliDefaults(CliContext &ctx)
+{
+    const std::unique_ptr<TLumRegistryEnhanced> store(TLumRegistryEnhanced::makeProgramStore());
+    ctx.options = LoadStoredOptions(*store);
+    ctx.defFilesPath = storedFolder(*store, OptionKeys::DefFilesPath, DefaultDefFilesPath());
+    ctx.commonDefFilesPath =
+        storedFolder(*store, OptionKeys::CommonDefFilesPath, DefaultCommonDefFilesPath());
+}
 
 bool ApplyCliGlobalOptions(QStringList &args, CliContext &ctx, QString &problem)
 {

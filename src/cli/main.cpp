@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
 
     QStringList args = app.arguments().mid(1);
     CliContext ctx{{}, OptionSet(), QString(), QString(), out, err};
+    LoadCliDefaults(ctx);
     QString problem;
     if (!ApplyCliGlobalOptions(args, ctx, problem)) {
         err << "wingbook-cli: " << problem << '\n' << "Try 'wingbook-cli --help'.\n";

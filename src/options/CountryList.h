@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The country names the options dialog lists before anything is loaded, in alphabetical order.
+const QStringList &BuiltInCountries();

@@ -1,0 +1,298 @@
+#include "app/WingbookUnit1.h"
+
+#include "app/AppIcons.h"
+#include "components/LumFlatFile.h"
+#include "components/LumRegistryEnhanced.h"
+#include "components/ui/LumListView.h"
+#include "components/ui/MessageBoxes.h"
+#include "model/LogDocument.h"
+#include "platform/ui/DefaultFont.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace
+{
+
+const QString kApplicationTitle = QStringLiteral("Wingbook");
+constexpr int kProgressVisibleSteps = 200;
+constexpr qint64 kProgressIntervalMs = 50;
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    m_options = &m_defaultOptions;
+    m_document = new LogDocument(this);
+    LumRegistryEnhanced1 = TLumRegistryEnhanced::makeProgramStore(this);
+    AirlinesLumFlatFile = new TLumFlatFile(this);
+    AirportsLumFlatFile = new TLumFlatFile(this);
+
+    setWindowIcon(appIcon(AppIcon::Application));
+    createActions();
+    createMenus();
+    createToolBar();
+    createPages();
+    createContextMenus();
+
+    ProgressBar1 = new QProgressBar;
+    ProgressBar1->setFixedHeight(16);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(PageControl1, 1);
+    layout->addWidget(ProgressBar1);
+    setCentralWidget(central);
+    m_statusLabel = new QLabel;
+    statusBar()->addWidget(m_statusLabel, 1);
+    resize(922, 606);
+
+    SaveAction->setEnabled(m_document->isModified());
+    connect(m_document, &LogDocument::modifiedChanged, SaveAction, &QAction::setEnabled);
+    connect(&m_document->OpenRecent, &RecentFileList::changed, this,
+            [this] { rebuildRecentMenu(OpenPopupMenu, m_document->OpenRecent, true); });
+    connect(&ImportRecent, &RecentFileList::changed, this,
+            [this] { rebuildRecentMenu(ImportPopupMenu, ImportRecent, false); });
+    // The window sees key presses before its controls do (Enter runs the table's command).
+    qApp->installEventFilter(this);
+
+    // Creation order: active page, recent lists, stored version, reference folders and files,
+    // placement, font.
+    PageControl1->setCurrentIndex(0);
+    loadRecentLists();
+    refreshStoredVersion();
+    readReferenceFolders();
+    loadReferenceFiles();
+    restorePlacement();
+    SetDefaultFont(this);
+    UpdateStatusBar();
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    storePlacement();
+    // The views go before the tables they show.
+    delete PageControl1;
+    PageControl1 = nullptr;
+    m_views = {};
+    LumListView1 = LumListView2 = LumListView3 = LumListView4 = nullptr;
+    m_document->clearTables();
+    m_document->OpenRecent.clear();
+    ImportRecent.clear();
+}
+
+void TForm1::setOptions(const WingbookOptions *options)
+{
+    m_options = options ? options : &m_defaultOptions;
+}
+
+TLumListView *TForm1::listView(TableKind kind) const
+{
+    return m_views[size_t(tablePosition(kind))];
+}
+
+TableKind TForm1::activeTable() const
+{
+    static const TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
+                                      TableKind::Distances};
+    const int index = PageControl1 ? PageControl1->currentIndex() : 0;
+    return kinds[qBound(0, index, 3)];
+}
+
+void TForm1::setActiveTable(TableKind kind)
+{
+    PageControl1->setCurrentIndex(tablePosition(kind));
+}
+
+TLumListView *TForm1::GetActiveLumListView() const
+{
+    return listView(activeTable());
+}
+
+QString TForm1::StatusText() const
+{
+    return m_statusLabel->text();
+}
+
+void TForm1::UpdateStatusBar()
+{
+    const QString &fileName = m_document->DocumentFileName;
+    setWindowTitle(fileName.isEmpty() ? kApplicationTitle
+                                      : QFileInfo(fileName).fileName() + QStringLiteral(" - ") +
+                                            kApplicationTitle);
+    QString status;
+    if (!fileName.isEmpty())
+        status = fileName + QStringLiteral(" - ");
+    status += m_document->countsText();
+    m_statusLabel->setText(status);
+
+    const bool hasRows = m_document->totalRows() > 0;
+    ExportAction->setEnabled(hasRows);
+    SaveAsAction->setEnabled(hasRows);
+    StatisticsAction->setEnabled(hasRows);
+    PageControl1Change();
+}
+
+void TForm1::PageControl1Change()
+{
+    FindAction->setEnabled(m_document->table(activeTable()).count() > 0);
+}
+
+void TForm1::RunDefaultCommand(TableKind kind)
+{
+    const TableCommandSet &commands = tableCommands(kind);
+    const auto &command =
+        options().HandleDoubleClicksAsPropertiesDisplay() ? commands.Properties : commands.Add;
+    if (command)
+        command();
+}
+
+void TForm1::ListViewClick()
+{
+    if (Processing) {
+        StopRequested =
+            MessageBoxes::confirm(this, QStringLiteral("Do you want to stop processing?"));
+        return;
+    }
+    if (TLumListView *view = GetActiveLumListView())
+        view->FindRefresh();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        const bool isEnter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (isEnter && modifiers == Qt::NoModifier && widget && widget->window() == this &&
+            isEnabled()) {
+            RunDefaultCommand(activeTable());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (m_document->isModified() &&
+        MessageBoxes::confirm(this, QStringLiteral("Do you want to save the current file?"))) {
+        // The user asked to keep the changes: when they could not be written, the window
+        // stays open rather than lose them.
+        if (Save() == SaveOutcome::Failed) {
+            event->ignore();
+            return;
+        }
+    }
+    storeRecentLists();
+    event->accept();
+}
+
+// --- what reading and writing the log show ---
+
+void TForm1::beginBusy(bool disableToolbar)
+{
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    if (disableToolbar)
+        ToolBar1->setEnabled(false);
+}
+
+void TForm1::endBusy()
+{
+    ToolBar1->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void TForm1::setStatusText(const QString &text)
+{
+    m_statusLabel->setText(text);
+    // Reading and writing do not return to the event loop until they end.
+    if (isVisible())
+        m_statusLabel->repaint();
+}
+
+void TForm1::setProgressRange(int maximum)
+{
+    m_progressMaximum = qMax(0, maximum);
+    m_progressValue = 0;
+    m_progressShown = 0;
+    m_progressStep = qMax(1, m_progressMaximum / kProgressVisibleSteps);
+    ProgressBar1->setRange(0, m_progressMaximum);
+    showProgress();
+}
+
+void TForm1::setProgressPosition(int position)
+{
+    m_progressValue = position;
+    showProgress();
+}
+
+void TForm1::stepProgress()
+{
+    if (m_progressValue < std::numeric_limits<int>::max())
+        ++m_progressValue;
+    // The bar is redrawn when it moved by a visible step, or every 50 ms on a long read.
+    if (m_progressValue - m_progressShown >= m_progressStep ||
+        ((m_progressValue & 1023) == 0 && m_progressClock.elapsed() >= kProgressIntervalMs))
+        showProgress();
+}
+
+void TForm1::fillProgress()
+{
+    m_progressValue = ProgressBar1->maximum();
+    showProgress();
+}
+
+void TForm1::showProgress()
+{
+    m_progressShown = m_progressValue;
+    ProgressBar1->setValue(
+        qBound(ProgressBar1->minimum(), m_progressValue, ProgressBar1->maximum()));
+    if (isVisible())
+        ProgressBar1->repaint();
+    m_progressClock.start();
+}
+
+void TForm1::suspendRepaint()
+{
+    for (TLumListView *view : m_views)
+        view->setUpdatesEnabled(false);
+}
+
+void TForm1::resumeRepaint()
+{
+    for (TLumListView *view : m_views)
+        view->setUpdatesEnabled(true);
+}
+
+bool TForm1::isWindowVisible() const
+{
+    return isVisible();
+}
+
+void TForm1::updateStatusBar()
+{
+    UpdateStatusBar();
+}
+
+void TForm1::setOpenDialogFolder(const QString &folder)
+{
+    m_openDialogFolder = folder;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+enum class TFontKind { fkAuto, fkInterface, fkText };
+
+// The font rule every window applies when it is created: the desktop's general font for the
+// interface, its fixed font for text (memo and rich-text controls when no kind is given).
+void SetDefaultFont(QWidget *control, TFontKind kind = TFontKind::fkAuto);

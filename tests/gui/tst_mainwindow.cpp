@@ -1,0 +1,752 @@
+// The main window driven as a user would: commands, the save question, Save As, sorting, find,
+// key and mouse routing, context menus and what the window keeps in the settings store.
+#include "app/WingbookUnit1.h"
+#include "components/LumRegistryEnhanced.h"
+#include "components/ui/FindDialog.h"
+#include "components/ui/LumListView.h"
+#include "components/ui/MessageBoxes.h"
+#include "model/LogDocument.h"
+#include "platform/VersionInfo.h"
+#include "platform/ui/FileDialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace
+{
+
+const QString kFixture = QStringLiteral(WINGBOOK_FIXTURES "/mainwindow/small.xml");
+const QString kSaveQuestion = QStringLiteral("Do you want to save the current file?");
+
+enum FlightColumn { Date, Time, From, To };
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void emptyLogStatusAndEnabling();
+    void loadedLogStatusAndEnabling();
+    void saveQuestion_data();
+    void saveQuestion();
+    void failedSaveKeepsTheLogModified();
+    void saveAs_data();
+    void saveAs();
+    void saveOfADeletedFileAsksForAName();
+    void headerClicksSortStably();
+    void findMessagesAndFindNext();
+    void enterAndDoubleClickRouting_data();
+    void enterAndDoubleClickRouting();
+    void contextMenuEnabling_data();
+    void contextMenuEnabling();
+    void contextMenuWithoutRegisteredCommands();
+    void clickWhileProcessingAsksToStop_data();
+    void clickWhileProcessingAsksToStop();
+    void recentEntryOfMissingFile();
+    void settingsKeptAcrossRuns();
+    void startupFile_data();
+    void startupFile();
+    void progressCountsEveryNode();
+
+private:
+    // Copies the fixture log into the temporary folder.
+    QString copyOfFixture(const QString &name = QStringLiteral("trip.xml"));
+    void openThroughDialog(const QString &path);
+    QStringList confirmations() const;
+    QList<MessageBoxes::Request> boxesOf(MessageBoxes::Kind kind) const;
+
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<QTemporaryDir> m_files;
+    std::unique_ptr<TForm1> m_form;
+    OptionSet m_options;
+    QList<MessageBoxes::Request> m_boxes;
+    QList<QMessageBox::StandardButton> m_answers;
+    QList<FileDialogs::Request> m_dialogs;
+    QList<FileDialogs::Result> m_dialogAnswers;
+};
+
+void TestMainWindow::initTestCase()
+{
+    m_config = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_config->isValid());
+    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
+    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
+        m_boxes.append(request);
+        if (!m_answers.isEmpty())
+            return m_answers.takeFirst();
+        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
+    });
+    FileDialogs::setResponder([this](const FileDialogs::Request &request) {
+        m_dialogs.append(request);
+        return m_dialogAnswers.isEmpty() ? FileDialogs::Result{} : m_dialogAnswers.takeFirst();
+    });
+}
+
+void TestMainWindow::init()
+{
+    QFile::remove(m_config->filePath(QStringLiteral("Marovek/Wingbook.reg")));
+    m_files = std::make_unique<QTemporaryDir>();
+    m_options = OptionSet();
+    m_boxes.clear();
+    m_answers.clear();
+    m_dialogs.clear();
+    m_dialogAnswers.clear();
+    m_form = std::make_unique<TForm1>();
+    m_form->setOptions(&m_options);
+}
+
+void TestMainWindow::cleanup()
+{
+    m_form.reset();
+}
+
+QString TestMainWindow::copyOfFixture(const QString &name)
+{
+    const QString path = m_files->filePath(name);
+    QFile::remove(path);
+    if (!QFile::copy(kFixture, path))
+        return QString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void TestMainWindow::openThroughDialog(const QString &path)
+{
+    m_dialogAnswers.append({true, path, 0});
+    m_form->OpenAction->trigger();
+}
+
+QStringList TestMainWindow::confirmations() const
+{
+    QStringList texts;
+    for (const MessageBoxes::Request &request : m_boxes) {
+        if (request.kind == MessageBoxes::Kind::Confirmation)
+            texts.append(request.text);
+    }
+    return texts;
+}
+
+QList<MessageBoxes::Request> TestMainWindow::boxesOf(MessageBoxes::Kind kind) const
+{
+    QList<MessageBoxes::Request> found;
+    for (const MessageBoxes::Request &request : m_boxes) {
+        if (request.kind == kind)
+            found.append(request);
+    }
+    return found;
+}
+
+void TestMainWindow::emptyLogStatusAndEnabling()
+{
+    m_form->setCommandHandler(MainCommand::Export, [] {});
+    m_form->setCommandHandler(MainCommand::Statistics, [] {});
+    m_form->UpdateStatusBar();
+    QVERIFY(m_form->ExportAction->isVisible());
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Wingbook"));
+    QCOMPARE(m_form->StatusText(),
+             QStringLiteral("0 flight(s) - 0 airline(s) - 0 airport(s) - 0 distance(s)"));
+    for (QAction *off : {m_form->SaveAction, m_form->SaveAsAction, m_form->ExportAction,
+                         m_form->StatisticsAction, m_form->FindAction})
+        QVERIFY2(!off->isEnabled(), qPrintable(off->text()));
+    for (QAction *on : {m_form->NewAction, m_form->OpenAction, m_form->ExitAction})
+        QVERIFY2(on->isEnabled(), qPrintable(on->text()));
+    QCOMPARE(m_form->PageControl1->currentIndex(), 0);
+    QCOMPARE(m_form->PageControl1->tabText(3), QStringLiteral("Distances"));
+}
+
+void TestMainWindow::loadedLogStatusAndEnabling()
+{
+    m_form->setCommandHandler(MainCommand::Export, [] {});
+    m_form->setCommandHandler(MainCommand::Statistics, [] {});
+    const QString path = copyOfFixture();
+    openThroughDialog(path);
+    QCOMPARE(m_dialogs.size(), 1);
+    QCOMPARE(m_dialogs[0].title, QStringLiteral("Open"));
+    QCOMPARE(m_dialogs[0].defaultExtension, QStringLiteral("xml"));
+    QVERIFY(m_boxes.isEmpty());
+
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("trip.xml - Wingbook"));
+    QCOMPARE(m_form->StatusText(),
+             path + QStringLiteral(" - 3 flight(s) - 0 airline(s) - 3 airport(s) - 2 distance(s)"));
+    QVERIFY(!m_form->SaveAction->isEnabled()); // reading leaves the log unmodified
+    QVERIFY(m_form->SaveAsAction->isEnabled());
+    QVERIFY(m_form->ExportAction->isEnabled());
+    QVERIFY(m_form->StatisticsAction->isEnabled());
+    QVERIFY(m_form->FindAction->isEnabled());
+
+    // The page-change rule: Find follows the rows of the active page's table.
+    m_form->setActiveTable(TableKind::Airlines);
+    QVERIFY(!m_form->FindAction->isEnabled());
+    m_form->setActiveTable(TableKind::Distances);
+    QVERIFY(m_form->FindAction->isEnabled());
+
+    // The next Open starts in the folder of the file just read.
+    m_form->OpenAction->trigger();
+    QCOMPARE(m_dialogs.size(), 2);
+    QCOMPARE(m_dialogs[1].folder, m_files->path());
+    QCOMPARE(m_form->Document().DocumentFileName, path); // cancelled: unchanged
+
+    // The Save command is the modified state.
+    m_form->Document().setModified(true);
+    QVERIFY(m_form->SaveAction->isEnabled());
+}
+
+void TestMainWindow::saveQuestion_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("loaded"); // read from a file, or rows never saved
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("answerYes");
+    QTest::addColumn<bool>("asked");
+
+    QTest::newRow("new, modified, no") << "new" << true << true << false << true;
+    QTest::newRow("new, modified, yes") << "new" << true << true << true << true;
+    QTest::newRow("new, unmodified file") << "new" << true << false << false << false;
+    QTest::newRow("new, rows never saved") << "new" << false << false << false << true;
+    QTest::newRow("open, modified, no") << "open" << true << true << false << true;
+    QTest::newRow("open, unmodified file") << "open" << true << false << false << false;
+    QTest::newRow("open, rows never saved") << "open" << false << false << false << true;
+    QTest::newRow("close, modified, no") << "close" << true << true << false << true;
+    QTest::newRow("close, modified, yes") << "close" << true << true << true << true;
+    QTest::newRow("close, rows never saved") << "close" << false << false << false << false;
+}
+
+void TestMainWindow::saveQuestion()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, loaded);
+    QFETCH(bool, modified);
+    QFETCH(bool, answerYes);
+    QFETCH(bool, asked);
+
+    LogDocument &document = m_form->Document();
+    const QString path = copyOfFixture();
+    if (loaded) {
+        QVERIFY(m_form->openLogFile(path));
+    } else {
+        document.Flights.appendRow({QStringLiteral("2024-02-02"), QStringLiteral("08:00"),
+                                    QStringLiteral("AAA"), QStringLiteral("BBB"),
+                                    QStringLiteral("XX"), QStringLiteral("0001")});
+        m_form->UpdateStatusBar();
+    }
+    if (modified) {
+        document.Flights.setCell(0, 5, QStringLiteral("9999"));
+        document.setModified(true);
+    }
+    m_answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
+
+    if (command == QLatin1String("new"))
+        m_form->NewAction->trigger();
+    else if (command == QLatin1String("open"))
+        m_form->OpenAction->trigger(); // the Open dialog is then cancelled
+    else
+        QVERIFY(m_form->close());
+
+    QCOMPARE(confirmations(), asked ? QStringList{kSaveQuestion} : QStringList{});
+    // Yes saved; No to New's or Open's question turns the modified state off.
+    if (asked && (answerYes || command != QLatin1String("close")))
+        QCOMPARE(document.isModified(), false);
+    // Yes wrote the changed flight back to the file.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().contains("9999"), asked && answerYes);
+    if (command == QLatin1String("new")) {
+        QCOMPARE(document.totalRows(), 0);
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Wingbook"));
+    }
+}
+
+void TestMainWindow::failedSaveKeepsTheLogModified()
+{
+    const QString path = copyOfFixture();
+    QVERIFY(m_form->openLogFile(path));
+    LogDocument &document = m_form->Document();
+    document.Flights.setCell(0, 5, QStringLiteral("9999"));
+    document.setModified(true);
+
+    // Save As into a folder that does not exist.
+    const QString gone = m_files->filePath(QStringLiteral("gone/trip.xml"));
+    m_dialogAnswers.append({true, gone, 0});
+    m_form->SaveAsAction->trigger();
+    const QList<MessageBoxes::Request> errors = boxesOf(MessageBoxes::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors[0].title, QStringLiteral("Wingbook"));
+    QVERIFY(errors[0].text.contains(gone));
+    QVERIFY(errors[0].text.endsWith(QLatin1Char('.')));
+    QVERIFY(document.isModified());
+    QVERIFY(m_form->SaveAction->isEnabled());
+    QCOMPARE(document.DocumentFileName, path);
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("trip.xml - Wingbook"));
+
+    // New after Yes and a failed save stops, and so does closing: the changes stay.
+    m_boxes.clear();
+    m_answers = {QMessageBox::Yes};
+    m_dialogAnswers.append({true, gone, 0});
+    document.SaveFileName.clear();
+    m_form->NewAction->trigger();
+    QCOMPARE(boxesOf(MessageBoxes::Kind::Error).size(), 1);
+    QCOMPARE(document.Flights.count(), 3);
+    QVERIFY(document.isModified());
+
+    m_form->show();
+    m_answers = {QMessageBox::Yes};
+    m_dialogAnswers.append({true, gone, 0});
+    QVERIFY(!m_form->close());
+    QVERIFY(m_form->isVisible());
+    QVERIFY(document.isModified());
+}
+
+void TestMainWindow::saveAs_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written"); // empty: nothing is written
+
+    QTest::newRow(".xml") << "copy.xml"
+                          << "copy.xml";
+    QTest::newRow("no extension gets .xml") << "copy"
+                                            << "copy.xml";
+    QTest::newRow("upper-case .XML") << "copy.XML"
+                                     << "";
+    QTest::newRow("other extension") << "copy.txt"
+                                     << "";
+}
+
+void TestMainWindow::saveAs()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+
+    const QString path = copyOfFixture();
+    QVERIFY(m_form->openLogFile(path));
+    LogDocument &document = m_form->Document();
+    document.setModified(true);
+    m_options.promptBeforeOverwriting = false;
+
+    m_dialogAnswers.append({true, m_files->filePath(chosen), 1});
+    m_form->SaveAsAction->trigger();
+
+    QCOMPARE(m_dialogs.size(), 1);
+    const FileDialogs::Request &request = m_dialogs[0];
+    QCOMPARE(request.title, QStringLiteral("Save As"));
+    QCOMPARE(request.folder, m_files->path());
+    QCOMPARE(request.proposedName, QStringLiteral("trip.xml"));
+    QCOMPARE(request.filterIndex, 1); // a proposed .xml name preselects the second filter
+    QVERIFY(!request.overwritePrompt);
+    QVERIFY(m_boxes.isEmpty());
+
+    if (written.isEmpty()) {
+        QCOMPARE(QDir(m_files->path()).entryList(QDir::Files), QStringList{"trip.xml"});
+        QCOMPARE(document.SaveFileName, m_files->filePath(chosen));
+        QCOMPARE(document.DocumentFileName, path);
+        QVERIFY(document.isModified());
+    } else {
+        const QString target = m_files->filePath(written);
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(document.SaveFileName, target);
+        QCOMPARE(document.DocumentFileName, target);
+        QVERIFY(!document.isModified());
+        QCOMPARE(m_form->windowTitle(), written + QStringLiteral(" - Wingbook"));
+        QCOMPARE(document.OpenRecent.entries().value(0), target);
+    }
+}
+
+void TestMainWindow::saveOfADeletedFileAsksForAName()
+{
+    const QString path = copyOfFixture();
+    QVERIFY(m_form->openLogFile(path));
+    m_form->Document().setModified(true);
+    QVERIFY(QFile::remove(path));
+    m_dialogAnswers.append({true, path, 0});
+    m_form->SaveAction->trigger();
+    QCOMPARE(m_dialogs.size(), 1);
+    QCOMPARE(m_dialogs[0].title, QStringLiteral("Save As"));
+    QVERIFY(m_dialogs[0].overwritePrompt);
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!m_form->Document().isModified());
+}
+
+void TestMainWindow::headerClicksSortStably()
+{
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    TLumListView *view = m_form->LumListView1;
+    const LogTable &flights = m_form->Document().Flights;
+    QHeaderView *header = view->horizontalHeader();
+    auto clickHeader = [&](int column) {
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    };
+    auto column = [&](int c) {
+        QStringList cells;
+        for (int r = 0; r < flights.count(); ++r)
+            cells.append(flights.cell(r, c));
+        return cells;
+    };
+    auto hasArrow = [&](int c) {
+        return !view->model()->headerData(c, Qt::Horizontal, Qt::DecorationRole).isNull();
+    };
+
+    // Read newest first; the two flights to JFK keep that order in both directions.
+    QCOMPARE(column(Date), QStringList({"2023-01-05", "2022-06-01", "2021-03-15"}));
+    clickHeader(To);
+    QCOMPARE(view->LastSortIndex(), int(To));
+    QVERIFY(view->LastSortAscending());
+    QVERIFY(hasArrow(To));
+    QCOMPARE(column(To), QStringList({"JFK", "JFK", "YUL"}));
+    QCOMPARE(column(Date), QStringList({"2023-01-05", "2021-03-15", "2022-06-01"}));
+
+    clickHeader(To);
+    QVERIFY(!view->LastSortAscending());
+    QCOMPARE(column(Date), QStringList({"2022-06-01", "2023-01-05", "2021-03-15"}));
+
+    clickHeader(From);
+    QCOMPARE(view->LastSortIndex(), int(From));
+    QVERIFY(view->LastSortAscending());
+    QVERIFY(hasArrow(From));
+    QVERIFY(!hasArrow(To));
+    QCOMPARE(column(From), QStringList({"BOS", "JFK", "YUL"}));
+    QVERIFY(!m_form->Document().isModified()); // sorting changes nothing to save
+}
+
+void TestMainWindow::findMessagesAndFindNext()
+{
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->setActiveTable(TableKind::Airports);
+    TLumListView *view = m_form->LumListView3;
+
+    m_form->FindAction->trigger();
+    FindDialog *dialog = view->findDialog();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    dialog->setText(QStringLiteral("montreal")); // matches Montréal: accents are folded
+    QTest::mouseClick(dialog->findNextButton(), Qt::LeftButton);
+    QVERIFY(m_boxes.isEmpty());
+    QCOMPARE(view->selectedRows(), QList<int>{2});
+
+    // Find next (F3) past the last match.
+    QTest::keyClick(view, Qt::Key_F3);
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes[0].kind, MessageBoxes::Kind::Plain);
+    QCOMPARE(m_boxes[0].title, QStringLiteral("Search Results"));
+    QCOMPARE(m_boxes[0].text, QStringLiteral("No more instances of \"montreal\" found."));
+
+    // A new Find through the Tools command, for a text that is nowhere.
+    m_form->FindAction->trigger();
+    dialog = view->findDialog();
+    QVERIFY(dialog);
+    dialog->setText(QStringLiteral("Zurich"));
+    QTest::mouseClick(dialog->findNextButton(), Qt::LeftButton);
+    QCOMPARE(m_boxes.size(), 2);
+    QCOMPARE(m_boxes[1].text, QStringLiteral("Search string \"Zurich\" not found."));
+    QVERIFY(!m_form->Document().isModified());
+}
+
+void TestMainWindow::enterAndDoubleClickRouting_data()
+{
+    QTest::addColumn<bool>("propertiesOnDoubleClick");
+    QTest::addColumn<int>("page");
+    QTest::newRow("properties, flights") << true << 0;
+    QTest::newRow("add, flights") << false << 0;
+    QTest::newRow("properties, distances") << true << 3;
+    QTest::newRow("add, airports") << false << 2;
+}
+
+void TestMainWindow::enterAndDoubleClickRouting()
+{
+    QFETCH(bool, propertiesOnDoubleClick);
+    QFETCH(int, page);
+
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    m_options.handleDoubleClicks = propertiesOnDoubleClick;
+    const TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
+                               TableKind::Distances};
+    QStringList calls;
+    for (int t = 0; t < 4; ++t) {
+        TableCommandSet commands;
+        commands.Properties = [&calls, t] { calls.append(QStringLiteral("properties %1").arg(t)); };
+        commands.Add = [&calls, t] { calls.append(QStringLiteral("add %1").arg(t)); };
+        commands.Delete = [&calls, t] { calls.append(QStringLiteral("delete %1").arg(t)); };
+        m_form->setTableCommands(kinds[t], commands);
+    }
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->setActiveTable(kinds[page]);
+    TLumListView *view = m_form->GetActiveLumListView();
+    const QString expected =
+        QStringLiteral("%1 %2").arg(propertiesOnDoubleClick ? "properties" : "add").arg(page);
+
+    // Enter anywhere in the window goes to the active page's table.
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(m_form->PageControl1, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(calls, QStringList({expected, expected}));
+
+    calls.clear();
+    const QRect cell = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(calls, QStringList{expected});
+
+    calls.clear();
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(calls, QStringList{QStringLiteral("delete %1").arg(page)});
+}
+
+void TestMainWindow::contextMenuEnabling_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QList<int>>("selection");
+    QTest::addColumn<bool>("propertiesOnDoubleClick");
+    QTest::addColumn<QString>("addCaption");
+    QTest::addColumn<bool>("propertiesOn");
+    QTest::addColumn<bool>("deleteOn");
+    QTest::addColumn<bool>("oneRowItemsOn"); // Derive and Locate
+
+    QTest::newRow("flights, none") << 0 << QList<int>{} << true << "Add" << false << false << false;
+    QTest::newRow("flights, one") << 0 << QList<int>{1} << true << "Modify" << true << true << true;
+    QTest::newRow("flights, two") << 0 << QList<int>{0, 2} << false << "Add" << false << true
+                                  << false;
+    QTest::newRow("distances, two")
+        << 3 << QList<int>{0, 1} << true << "Add" << false << true << false;
+}
+
+void TestMainWindow::contextMenuEnabling()
+{
+    QFETCH(int, page);
+    QFETCH(QList<int>, selection);
+    QFETCH(bool, propertiesOnDoubleClick);
+    QFETCH(QString, addCaption);
+    QFETCH(bool, propertiesOn);
+    QFETCH(bool, deleteOn);
+    QFETCH(bool, oneRowItemsOn);
+
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    m_options.handleDoubleClicks = propertiesOnDoubleClick;
+    const TableKind kind = page == 0 ? TableKind::Flights : TableKind::Distances;
+    TableCommandSet commands;
+    commands.Properties = [] {};
+    commands.Add = [] {};
+    commands.Delete = [] {};
+    commands.Clear = [] {};
+    commands.Derive = [] {};
+    commands.Swap = [] {};
+    auto *locate = new QMenu(QStringLiteral("Locate"), m_form.get());
+    commands.ExtraItem = locate->menuAction();
+    commands.ExtraItemNeedsOneRow = kind == TableKind::Flights;
+    m_form->setTableCommands(kind, commands);
+
+    TLumListView *view = m_form->listView(kind);
+    view->clearSelection();
+    for (int row : selection)
+        view->selectionModel()->select(view->model()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QMenu *menu = m_form->PopupMenu(kind);
+    QStringList captions;
+    QHash<QString, QAction *> items;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        captions.append(action->text());
+        items.insert(action->text(), action);
+    }
+    const QString last =
+        kind == TableKind::Flights ? QStringLiteral("Derive") : QStringLiteral("Swap");
+    QCOMPARE(captions,
+             QStringList({"Properties", "Find...", "Clear", "Locate", addCaption, "Delete", last}));
+    QCOMPARE(items["Properties"]->isEnabled(), propertiesOn);
+    QVERIFY(items["Find..."]->isEnabled());
+    QVERIFY(items["Clear"]->isEnabled());
+    QVERIFY(items[addCaption]->isEnabled());
+    QCOMPARE(items["Delete"]->isEnabled(), deleteOn);
+    if (kind == TableKind::Flights) {
+        QCOMPARE(items["Derive"]->isEnabled(), oneRowItemsOn);
+        QCOMPARE(items["Locate"]->isEnabled(), oneRowItemsOn);
+    } else {
+        QCOMPARE(items["Swap"]->isEnabled(), deleteOn);
+        QVERIFY(items["Locate"]->isEnabled());
+    }
+    QCOMPARE(menu->defaultAction(),
+             propertiesOnDoubleClick ? items["Properties"] : items[addCaption]);
+    // Registering Add brings the toolbar's Add and the Tools "Add" submenu.
+    QVERIFY(m_form->AddAction->isVisible());
+    QVERIFY(m_form->ToolsAddMenu->menuAction()->isVisible());
+}
+
+void TestMainWindow::contextMenuWithoutRegisteredCommands()
+{
+    QMenu *menu = m_form->PopupMenu(TableKind::Airports);
+    QStringList visible;
+    for (QAction *action : menu->actions()) {
+        if (!action->isSeparator() && action->isVisible())
+            visible.append(action->text());
+    }
+    QCOMPARE(visible, QStringList{"Find..."});
+    QVERIFY(!visible.isEmpty() && !menu->actions().isEmpty());
+    QVERIFY(!m_form->AddAction->isVisible());
+    QVERIFY(!m_form->ToolsAddMenu->menuAction()->isVisible());
+    QVERIFY(!m_form->ImportAction->isVisible());
+
+    bool imported = false;
+    m_form->setCommandHandler(MainCommand::Import, [&imported] { imported = true; });
+    QVERIFY(m_form->ImportAction->isVisible());
+    m_form->ImportAction->trigger();
+    QVERIFY(imported);
+}
+
+void TestMainWindow::clickWhileProcessingAsksToStop_data()
+{
+    QTest::addColumn<bool>("answerYes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestMainWindow::clickWhileProcessingAsksToStop()
+{
+    QFETCH(bool, answerYes);
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    TLumListView *view = m_form->LumListView1;
+    const QPoint row1 = view->visualRect(view->model()->index(1, 0)).center();
+
+    // Not processing: a click moves where Find next starts.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row1);
+    QVERIFY(m_boxes.isEmpty());
+    QCOMPARE(view->findStartPosition(), 1);
+
+    m_form->Processing = true;
+    m_form->StopRequested = !answerYes;
+    m_answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row1);
+    QCOMPARE(confirmations(), QStringList{"Do you want to stop processing?"});
+    QCOMPARE(m_form->StopRequested, answerYes);
+}
+
+void TestMainWindow::recentEntryOfMissingFile()
+{
+    const QString kept = copyOfFixture();
+    const QString missing = m_files->filePath(QStringLiteral("missing.xml"));
+    m_form->Document().OpenRecent.setEntries({missing, kept});
+    QCOMPARE(m_form->OpenPopupMenu->actions().size(), 2);
+
+    m_form->OpenPopupMenu->actions().at(0)->trigger();
+    const QList<MessageBoxes::Request> errors = boxesOf(MessageBoxes::Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors[0].text, QStringLiteral("Cannot open \"") + missing +
+                                 QStringLiteral("\".\rThe file has been deleted or moved."));
+    QCOMPARE(m_form->Document().OpenRecent.entries(), QStringList{kept});
+    QCOMPARE(m_form->OpenPopupMenu->actions().size(), 1);
+
+    m_form->OpenPopupMenu->actions().at(0)->trigger();
+    QCOMPARE(m_form->Document().DocumentFileName, kept);
+    QCOMPARE(m_form->Document().Flights.count(), 3);
+}
+
+void TestMainWindow::settingsKeptAcrossRuns()
+{
+    const QString path = copyOfFixture();
+    QVERIFY(m_form->openLogFile(path));
+    m_form->ImportRecent.AddToRecentMenu(QStringLiteral("/data/flights.csv"), 5);
+    m_form->show();
+    m_form->move(40, 50);
+    m_form->resize(700, 500);
+    const QRect outer = m_form->frameGeometry();
+    QVERIFY(m_form->close());
+    m_form.reset();
+
+    TLumRegistryEnhanced store;
+    store.setKey(TLumRegistryEnhanced::programKey());
+    QCOMPARE(store.GetValue(QStringLiteral("Version")).toString(), ExtractVersion(true));
+    QVERIFY(store.ValueExists(QStringLiteral("ApplicationPath")));
+    TFormPlacement placement;
+    QCOMPARE(store.GetFormInfo(QStringLiteral("FormInfo\\Main Window"), placement),
+             TLumRegistryEnhanced::fiFound);
+    QCOMPARE(placement.width, outer.width());
+    QCOMPARE(placement.height, outer.height());
+    QCOMPARE(placement.state, QStringLiteral("wsNormal"));
+
+    m_form = std::make_unique<TForm1>();
+    QCOMPARE(m_form->Document().OpenRecent.entries(), QStringList{path});
+    QCOMPARE(m_form->ImportRecent.entries(), QStringList{"/data/flights.csv"});
+    QCOMPARE(m_form->ImportPopupMenu->actions().size(), 1);
+    // Before the window is first shown its frame is unknown, so the size comes back within
+    // the frame's margins of the stored one.
+    QVERIFY(qAbs(m_form->width() - 700) <= outer.width() - 700);
+    QVERIFY(qAbs(m_form->height() - 500) <= outer.height() - 500);
+}
+
+void TestMainWindow::startupFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("fromCommandLine");
+    QTest::addColumn<bool>("openLast");
+    QTest::addColumn<bool>("opened");
+
+    QTest::newRow("command line with a blank") << "my trip.xml" << true << false << true;
+    QTest::newRow("upper-case extension") << "TRIP.XML" << true << false << true;
+    QTest::newRow("not a log") << "trip.txt" << true << false << false;
+    QTest::newRow("last opened file") << "trip.xml" << false << true << true;
+    QTest::newRow("last opened file, option off") << "trip.xml" << false << false << false;
+}
+
+void TestMainWindow::startupFile()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, fromCommandLine);
+    QFETCH(bool, openLast);
+    QFETCH(bool, opened);
+
+    const QString path = copyOfFixture(name);
+    m_options.openLastOpenedFile = openLast;
+    QStringList arguments;
+    if (fromCommandLine)
+        arguments = path.split(QLatin1Char(' '));
+    else
+        m_form->Document().OpenRecent.setEntries({path});
+    m_form->OpenStartupFile(arguments);
+
+    QCOMPARE(m_form->Document().Flights.count(), opened ? 3 : 0);
+    QCOMPARE(m_form->windowTitle(),
+             opened ? name + QStringLiteral(" - Wingbook") : QStringLiteral("Wingbook"));
+    if (opened) {
+        // Read while hidden: the bar's end is unknown, and it is filled afterwards.
+        QCOMPARE(m_form->ProgressBar1->maximum(), 2147483647);
+        QCOMPARE(m_form->ProgressBar1->value(), 2147483647);
+    }
+}
+
+void TestMainWindow::progressCountsEveryNode()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    // Every node below the root: 4 sections, 8 records and 16 whitespace texts between them.
+    QCOMPARE(m_form->ProgressBar1->maximum(), 28);
+    QCOMPARE(m_form->ProgressBar1->value(), 28);
+    QCOMPARE(m_form->progressPosition(), 28);
+
+    m_form->NewAction->trigger();
+    QCOMPARE(m_form->ProgressBar1->value(), 0);
+    QCOMPARE(m_form->Document().totalRows(), 0);
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Wingbook"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

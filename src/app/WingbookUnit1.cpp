@@ -28,6 +28,7 @@ namespace
 const QString kApplicationTitle = QStringLiteral("Wingbook");
 constexpr int kProgressVisibleSteps = 200;
 constexpr qint64 kProgressIntervalMs = 50;
+constexpr qint64 kProgressMinIntervalMs = 20;
 
 } // namespace
 
@@ -248,9 +249,13 @@ void TForm1::stepProgress()
 {
     if (m_progressValue < std::numeric_limits<int>::max())
         ++m_progressValue;
-    // The bar is redrawn when it moved by a visible step, or every 50 ms on a long read.
-    if (m_progressValue - m_progressShown >= m_progressStep ||
-        ((m_progressValue & 1023) == 0 && m_progressClock.elapsed() >= kProgressIntervalMs))
+    // Every step is counted; the bar is redrawn when it moved by a visible step, or after
+    // 50 ms on a long read, and never more often than a screen shows it.
+    if ((m_progressValue & 255) != 0)
+        return;
+    const qint64 elapsed = m_progressClock.elapsed();
+    if (elapsed >= kProgressMinIntervalMs &&
+        (m_progressValue - m_progressShown >= m_progressStep || elapsed >= kProgressIntervalMs))
         showProgress();
 }
 

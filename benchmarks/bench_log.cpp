@@ -1,6 +1,10 @@
 // Times opening, sorting and saving logs: bench_log LOG.xml [LOG.xml ...]
 // Opening is the whole read the window does: parse, rows, sorts, reference counts and
 // preferred values. Peak memory is the process's high-water mark after all runs.
+#include "components/LumFlatFile.h"
+#include "editing/FlightEditing.h"
+#include "editing/ReferenceFilling.h"
+#include "editing/RowRemoval.h"
 #include "model/LogDocument.h"
 #include "model/LogFile.h"
 #include "model/LogFileHost.h"
@@ -57,6 +61,29 @@ int main(int argc, char *argv[])
         doc.Flights.Sort(5, true); // "Flight": numbers
         doc.SortFlights();         // time, then date
         const double sort = seconds(timer);
+        // One flight added, modified and deleted, as the flight dialog and Delete do.
+        TLumFlatFile airlines, airports; // no reference files: codes stay unnamed
+        const ReferenceFiles references{airlines, airports};
+        FlightFields fields{QDate(2024, 6, 1),      QTime(12, 30),          doc.Flights.cell(0, 2),
+                            doc.Flights.cell(0, 3), doc.Flights.cell(0, 4), QStringLiteral("42")};
+        timer.restart();
+        const QString added =
+            SubmitFlight(doc, FlightDialogMode::Add, -1, fields, references, options);
+        const double add = seconds(timer);
+        const int row =
+            doc.Flights.FindItemByPair(QStringLiteral("2024-06-01"), QStringLiteral("12:30"));
+        fields.time = QTime(6, 15);
+        timer.restart();
+        const QString modified =
+            SubmitFlight(doc, FlightDialogMode::Modify, row, fields, references, options);
+        const double modify = seconds(timer);
+        timer.restart();
+        DeleteFlights(doc, {doc.Flights.count() / 2});
+        const double remove = seconds(timer);
+        if (!added.isEmpty() || !modified.isEmpty()) {
+            QTextStream(stderr) << added << modified << '\n';
+            return 1;
+        }
         timer.restart();
         const LogFileResult saved =
             SaveXMLFile(doc, scratch.filePath(QStringLiteral("saved.xml")), options, host);
@@ -68,6 +95,8 @@ int main(int argc, char *argv[])
         out << QFileInfo(file).fileName() << ": " << doc.Flights.count() << " flights, "
             << QFileInfo(file).size() / (1024 * 1024) << " MB; open "
             << QString::number(open, 'f', 3) << " s, four sorts " << QString::number(sort, 'f', 3)
+            << " s, add flight " << QString::number(add, 'f', 3) << " s, modify "
+            << QString::number(modify, 'f', 3) << " s, delete " << QString::number(remove, 'f', 3)
             << " s, save " << QString::number(save, 'f', 3) << " s\n";
         out.flush();
     }

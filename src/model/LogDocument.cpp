@@ -54,8 +54,8 @@ void LogDocument::clearTables()
 
 void LogDocument::SortFlights()
 {
-    Flights.Sort(FlightTime, false);
-    Flights.Sort(FlightDate, false);
+    // One sort by date, then time: the order of a stable sort by time followed by one by date.
+    Flights.SortByKeys({{FlightDate, false}, {FlightTime, false}});
 }
 
 void LogDocument::SortAirlines()
@@ -70,8 +70,7 @@ void LogDocument::SortAirports()
 
 void LogDocument::SortDistances()
 {
-    Distances.Sort(1, true);
-    Distances.Sort(0, true);
+    Distances.SortByKeys({{0, true}, {1, true}});
 }
 
 void LogDocument::sortAsOptionsSay(const WingbookOptions &options)

@@ -16,13 +16,6 @@ QList<LogColumn> makeColumns(std::initializer_list<std::pair<const char *, int>>
     return columns;
 }
 
-// Keeps the first row of a key: later rows with the same key do not replace it.
-template <typename Key> void insertIfNew(QHash<Key, int> &index, const Key &key, int row)
-{
-    if (!index.contains(key))
-        index.insert(key, row);
-}
-
 } // namespace
 
 LogTable::LogTable(TableKind kind, QObject *parent)
@@ -80,14 +73,20 @@ void LogTable::setCell(int r, int c, const QString &text)
 {
     if (r < 0 || r >= count() || c < 0 || c >= columnTotal())
         return;
-    QString &target = m_rows[size_t(r)].cells[c];
-    if (target == text)
+    QStringList &cells = m_rows[size_t(r)].cells;
+    if (cells[c] == text)
         return;
-    target = text;
-    if (c <= 1)
-        invalidateIndexes();
-    else
-        m_columnIndexes.remove(c);
+    auto columnIndex = m_columnIndexes.find(c);
+    if (columnIndex != m_columnIndexes.end())
+        columnIndex.value().remove(cells[c], r);
+    if (m_pairIndex && c <= 1)
+        m_pairIndex->remove(std::make_pair(cells[0], cells[1]), r);
+    cells[c] = text;
+    if (columnIndex != m_columnIndexes.end())
+        columnIndex.value().add(cells[c], r);
+    if (m_pairIndex && c <= 1)
+        m_pairIndex->add(std::make_pair(cells[0], cells[1]), r);
+    markDisplaced(r);
     const QModelIndex at = index(r, c);
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
@@ -116,6 +115,7 @@ int LogTable::appendRow(QStringList cells)
         beginInsertRows(QModelIndex(), r, r);
     m_rows.push_back(LogRow{std::move(cells), newUsage()});
     indexAppended(r);
+    markDisplaced(r);
     if (!m_bulkLoading)
         endInsertRows();
     return r;
@@ -145,7 +145,24 @@ void LogTable::removeRowsAt(QList<int> rows)
         endRemoveRows();
         i = j - 1;
     }
-    invalidateIndexes();
+    std::vector<int> newPosition(size_t(count()) + size_t(rows.size()));
+    for (int old = 0, removed = 0; old < int(newPosition.size()); ++old) {
+        if (removed < rows.size() && rows[removed] == old) {
+            newPosition[size_t(old)] = -1;
+            ++removed;
+        } else {
+            newPosition[size_t(old)] = old - removed;
+        }
+    }
+    remapIndexes(newPosition);
+    // Removing rows keeps the others in order; the displaced ones move up.
+    std::vector<int> displaced;
+    for (int d : m_displaced) {
+        const auto below = std::lower_bound(rows.begin(), rows.end(), d);
+        if (below == rows.end() || *below != d)
+            displaced.push_back(d - int(below - rows.begin()));
+    }
+    m_displaced = std::move(displaced);
 }
 
 void LogTable::clear()
@@ -153,7 +170,8 @@ void LogTable::clear()
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
-    invalidateIndexes();
+    m_displaced.clear();
+    clearIndexes();
     endResetModel();
 }
 
@@ -213,7 +231,7 @@ void LogTable::resetReferenceCounts()
 
 // --- lookups ---
 
-void LogTable::invalidateIndexes()
+void LogTable::clearIndexes()
 {
     m_columnIndexes.clear();
     m_pairIndex.reset();
@@ -221,40 +239,41 @@ void LogTable::invalidateIndexes()
 
 void LogTable::indexAppended(int r)
 {
-    // An appended row is last in table order, so it only enters an index where its key is new.
     const QStringList &cells = m_rows[size_t(r)].cells;
-    for (auto it = m_columnIndexes.begin(); it != m_columnIndexes.end(); ++it) {
-        if (it.key() < cells.size())
-            insertIfNew(it.value(), cells[it.key()], r);
-    }
-    if (m_pairIndex && cells.size() >= 2)
-        insertIfNew(*m_pairIndex, std::make_pair(cells[0], cells[1]), r);
+    for (auto it = m_columnIndexes.begin(); it != m_columnIndexes.end(); ++it)
+        it.value().add(cells[it.key()], r);
+    if (m_pairIndex)
+        m_pairIndex->add(std::make_pair(cells[0], cells[1]), r);
 }
 
-const QHash<QString, int> &LogTable::columnIndexFor(int column) const
+void LogTable::remapIndexes(const std::vector<int> &newPosition)
+{
+    for (auto it = m_columnIndexes.begin(); it != m_columnIndexes.end(); ++it)
+        it.value().remap(newPosition);
+    if (m_pairIndex)
+        m_pairIndex->remap(newPosition);
+}
+
+const KeyIndex<QString> &LogTable::columnIndexFor(int column) const
 {
     auto it = m_columnIndexes.find(column);
     if (it != m_columnIndexes.end())
         return it.value();
-    QHash<QString, int> &built = m_columnIndexes[column];
+    KeyIndex<QString> &built = m_columnIndexes[column];
     built.reserve(count());
-    for (int r = 0; r < count(); ++r) {
-        const QStringList &cells = m_rows[size_t(r)].cells;
-        if (column < cells.size())
-            insertIfNew(built, cells[column], r);
-    }
+    for (int r = 0; r < count(); ++r)
+        built.add(m_rows[size_t(r)].cells[column], r);
     return built;
 }
 
-const QHash<std::pair<QString, QString>, int> &LogTable::pairIndex() const
+const KeyIndex<LogTable::PairKey> &LogTable::pairIndex() const
 {
     if (!m_pairIndex) {
-        m_pairIndex = std::make_unique<QHash<std::pair<QString, QString>, int>>();
+        m_pairIndex = std::make_unique<KeyIndex<PairKey>>();
         m_pairIndex->reserve(count());
         for (int r = 0; r < count(); ++r) {
             const QStringList &cells = m_rows[size_t(r)].cells;
-            if (cells.size() >= 2)
-                insertIfNew(*m_pairIndex, std::make_pair(cells[0], cells[1]), r);
+            m_pairIndex->add(std::make_pair(cells[0], cells[1]), r);
         }
     }
     return *m_pairIndex;
@@ -265,7 +284,7 @@ int LogTable::FindItemByText(const QString &text, int column) const
     if (column < -1 || column >= columnTotal())
         return -1;
     if (column >= 0)
-        return columnIndexFor(column).value(text, -1);
+        return columnIndexFor(column).first(text);
     // Any cell: the first cell is tried first, then the sub-cells in order.
     for (int r = 0; r < count(); ++r) {
         if (m_rows[size_t(r)].cells.contains(text))
@@ -278,7 +297,7 @@ int LogTable::FindItemByPair(const QString &first, const QString &second) const
 {
     if (columnTotal() < 2)
         return -1;
-    return pairIndex().value(std::make_pair(first, second), -1);
+    return pairIndex().first(std::make_pair(first, second));
 }
 
 int LogTable::findPairEitherWay(const QString &first, const QString &second) const
@@ -359,15 +378,100 @@ std::vector<int> LogTable::sortedOrder(int column, bool ascending,
     return order;
 }
 
+void LogTable::markDisplaced(int r)
+{
+    if (!m_orderKnown)
+        return;
+    // Beyond a few displaced rows a full sort is as quick as placing them one by one.
+    if (m_displaced.size() >= std::max<size_t>(64, m_rows.size() / 256))
+        forgetOrder();
+    else
+        m_displaced.push_back(r);
+}
+
+void LogTable::forgetOrder()
+{
+    m_orderKnown = false;
+    m_displaced.clear();
+}
+
+int LogTable::compareRows(int a, int b, const std::vector<SortKey> &keys,
+                          const RegionalSettings &regional) const
+{
+    for (const SortKey &key : keys) {
+        const QString &ta = m_rows[size_t(a)].cells[key.column];
+        const QString &tb = m_rows[size_t(b)].cells[key.column];
+        int c = 0;
+        if (!OnCustomSort || !OnCustomSort(key.column, ta, tb, c))
+            c = CompareCellTexts(ta, tb, regional);
+        if (c != 0)
+            return key.ascending ? c : -c;
+    }
+    return 0;
+}
+
+std::vector<int> LogTable::orderPlacingDisplaced(const std::vector<SortKey> &keys,
+                                                 const RegionalSettings &regional) const
+{
+    std::vector<int> displaced = m_displaced;
+    std::sort(displaced.begin(), displaced.end());
+    displaced.erase(std::unique(displaced.begin(), displaced.end()), displaced.end());
+    std::vector<int> base;
+    base.reserve(m_rows.size());
+    for (int r = 0, d = 0; r < count(); ++r) {
+        if (d < int(displaced.size()) && displaced[size_t(d)] == r)
+            ++d;
+        else
+            base.push_back(r);
+    }
+    // Rows that compare equal keep their present order, as in a full stable sort.
+    const auto before = [&](int a, int b) {
+        const int c = compareRows(a, b, keys, regional);
+        return c != 0 ? c < 0 : a < b;
+    };
+    StableMergeSort(displaced, before);
+    std::vector<int> order;
+    order.reserve(m_rows.size());
+    auto from = base.begin();
+    for (int d : displaced) {
+        const auto at = std::partition_point(from, base.end(), [&](int b) { return before(b, d); });
+        order.insert(order.end(), from, at);
+        order.push_back(d);
+        from = at;
+    }
+    order.insert(order.end(), from, base.end());
+    return order;
+}
+
+void LogTable::SortByKeys(const std::vector<SortKey> &keys, const RegionalSettings &regional)
+{
+    if (columnTotal() == 0 || keys.empty())
+        return;
+    for (const SortKey &key : keys) {
+        if (key.column < 0 || key.column >= columnTotal())
+            return;
+    }
+    m_lastSortIndex = keys.front().column;
+    m_lastSortAscending = keys.front().ascending;
+    emit sortStateChanged(m_lastSortIndex, m_lastSortAscending);
+    const bool placeOnly = m_orderKnown && m_orderKeys == keys && !OnCustomSort &&
+                           &regional == &RegionalSettings::system();
+    if (placeOnly) {
+        if (!m_displaced.empty())
+            reorder(orderPlacingDisplaced(keys, regional));
+    } else if (count() > 1) {
+        // Stable passes from the last key to the first.
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+            reorder(sortedOrder(key->column, key->ascending, regional));
+    }
+    m_orderKnown = &regional == &RegionalSettings::system();
+    m_orderKeys = keys;
+    m_displaced.clear();
+}
+
 void LogTable::Sort(int column, bool ascending, const RegionalSettings &regional)
 {
-    if (columnTotal() == 0 || column < 0 || column >= columnTotal())
-        return;
-    m_lastSortIndex = column;
-    m_lastSortAscending = ascending;
-    emit sortStateChanged(column, ascending);
-    if (count() > 1)
-        applyOrder(sortedOrder(column, ascending, regional));
+    SortByKeys({{column, ascending}}, regional);
 }
 
 void LogTable::SortAsIs(const RegionalSettings &regional)
@@ -377,6 +481,20 @@ void LogTable::SortAsIs(const RegionalSettings &regional)
 }
 
 void LogTable::applyOrder(const std::vector<int> &order)
+{
+    if (order.size() != m_rows.size())
+        return;
+    std::vector<bool> seen(order.size(), false);
+    for (int r : order) {
+        if (r < 0 || r >= count() || seen[size_t(r)])
+            return;
+        seen[size_t(r)] = true;
+    }
+    forgetOrder();
+    reorder(order);
+}
+
+void LogTable::reorder(const std::vector<int> &order)
 {
     if (order.size() != m_rows.size())
         return;
@@ -395,7 +513,7 @@ void LogTable::applyOrder(const std::vector<int> &order)
     for (const QModelIndex &idx : before)
         after.append(index(newPosition[size_t(idx.row())], idx.column()));
     changePersistentIndexList(before, after);
-    invalidateIndexes();
+    remapIndexes(newPosition);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/KeyIndex.h"
 #include "model/LogRow.h"
 #include "model/RegionalSettings.h"
 
@@ -82,9 +83,20 @@ public:
     // Sorts the rows by a column (stable), remembering the column and direction.
     void Sort(int column, bool ascending,
               const RegionalSettings &regional = RegionalSettings::system());
+
+    struct SortKey {
+        int column;
+        bool ascending;
+        bool operator==(const SortKey &) const = default;
+    };
+    // Sorts by several keys at once, the first deciding first: the same order as stable
+    // single-column sorts by the keys from last to first. The first key is remembered.
+    void SortByKeys(const std::vector<SortKey> &keys,
+                    const RegionalSettings &regional = RegionalSettings::system());
     // Repeats the remembered sort; nothing when there was none.
     void SortAsIs(const RegionalSettings &regional = RegionalSettings::system());
-    // Reorders the rows: order[i] is the old index of the row that goes to position i.
+    // Reorders the rows: order[i] is the old index of the row that goes to position i. An order
+    // that is not a permutation of the rows is refused.
     void applyOrder(const std::vector<int> &order);
 
     // --- model ---
@@ -100,12 +112,21 @@ signals:
 
 private:
     LogRow::UsageData newUsage() const;
-    void invalidateIndexes();
+    using PairKey = std::pair<QString, QString>;
+    void clearIndexes();
     void indexAppended(int r);
-    const QHash<QString, int> &columnIndexFor(int column) const;
-    const QHash<std::pair<QString, QString>, int> &pairIndex() const;
+    void remapIndexes(const std::vector<int> &newPosition);
+    const KeyIndex<QString> &columnIndexFor(int column) const;
+    const KeyIndex<PairKey> &pairIndex() const;
     std::vector<int> sortedOrder(int column, bool ascending,
                                  const RegionalSettings &regional) const;
+    int compareRows(int a, int b, const std::vector<SortKey> &keys,
+                    const RegionalSettings &regional) const;
+    std::vector<int> orderPlacingDisplaced(const std::vector<SortKey> &keys,
+                                           const RegionalSettings &regional) const;
+    void reorder(const std::vector<int> &order);
+    void markDisplaced(int r);
+    void forgetOrder();
 
     TableKind m_kind;
     QList<LogColumn> m_columns;
@@ -114,9 +135,16 @@ private:
     int m_lastSortIndex = -1;
     bool m_lastSortAscending = true;
 
-    // Lookup indexes, built on first use and dropped when rows move or change.
-    mutable QHash<int, QHash<QString, int>> m_columnIndexes;
-    mutable std::unique_ptr<QHash<std::pair<QString, QString>, int>> m_pairIndex;
+    // What is known of the rows' order since the last sort: with m_orderKnown, every row but
+    // the displaced ones (appended or changed since) is in the order of m_orderKeys. A sort by
+    // the same keys then only places the displaced rows instead of sorting everything again.
+    bool m_orderKnown = false;
+    std::vector<SortKey> m_orderKeys;
+    std::vector<int> m_displaced;
+
+    // Lookup indexes, built on first use and kept up to date as rows move, leave or change.
+    mutable QHash<int, KeyIndex<QString>> m_columnIndexes;
+    mutable std::unique_ptr<KeyIndex<PairKey>> m_pairIndex;
 };
 
 // The lookups under the names the rest of the program uses.

@@ -1,6 +1,7 @@
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,6 +14,7 @@ private slots:
     void rowsHaveTheirTableShape();
     void lookupsTakeTheFirstExactMatch();
     void lookupIndexesFollowChanges();
+    void lookupsAgreeWithAScanAfterEveryChange();
     void findByTextAnyColumnAndBounds();
     void itemCaptionsSkipEmptyCodes();
     void sortIsStableAndRemembered();
@@ -20,6 +22,7 @@ private slots:
     void sortFlightsPutsLatestFirst();
     void sortDistancesByFromThenTo();
     void customSortDecidesWhatItHandles();
+    void resortPlacesChangedRowsLikeAFullSort();
     void referenceCounting();
     void preferredValues();
     void preferredValuesKeptWhenNoRowBeats();
@@ -79,6 +82,50 @@ void TestLogTable::lookupIndexesFollowChanges()
     QCOMPARE(t.FindItemByText("ZRH", 0), -1);
 }
 
+// Random appends, edits, removals and sorts over keys that repeat: every lookup must still
+// give the first row in table order, as a scan from the top would.
+void TestLogTable::lookupsAgreeWithAScanAfterEveryChange()
+{
+    QRandomGenerator random(11);
+    const auto code = [&random] { return QString(QChar(u'A' + random.bounded(6))); };
+    LogTable t(TableKind::Distances);
+    for (int i = 0; i < 40; ++i)
+        t.appendRow({code(), code(), QString::number(i)});
+    for (int step = 0; step < 300; ++step) {
+        switch (random.bounded(5)) {
+        case 0:
+            t.appendRow({code(), code(), QString::number(step)});
+            break;
+        case 1:
+            t.setCell(random.bounded(t.count()), random.bounded(2), code());
+            break;
+        case 2:
+            if (t.count() > 10)
+                t.removeRowsAt({random.bounded(t.count()), random.bounded(t.count())});
+            break;
+        case 3:
+            t.Sort(random.bounded(3), random.bounded(2) == 0);
+            break;
+        default:
+            t.SortByKeys({{1, true}, {0, false}});
+            break;
+        }
+        for (int k = 0; k < 6; ++k) {
+            const QString a = QString(QChar(u'A' + k));
+            const QString b = code();
+            int scanText = -1, scanPair = -1;
+            for (int r = t.count() - 1; r >= 0; --r) {
+                if (t.cell(r, 0) == a)
+                    scanText = r;
+                if (t.cell(r, 0) == a && t.cell(r, 1) == b)
+                    scanPair = r;
+            }
+            QCOMPARE(t.FindItemByText(a, 0), scanText);
+            QCOMPARE(t.FindItemByPair(a, b), scanPair);
+        }
+    }
+}
+
 void TestLogTable::findByTextAnyColumnAndBounds()
 {
     LogTable t(TableKind::Airports);
@@ -134,6 +181,11 @@ void TestLogTable::sortAsIsRepeatsTheLastSort()
     t.appendRow({"A"});
     t.SortAsIs(); // nothing remembered: nothing happens
     QCOMPARE(t.cell(0, 0), QStringLiteral("B"));
+    t.applyOrder({0, 0}); // not a permutation: refused
+    QCOMPARE(t.cell(1, 0), QStringLiteral("A"));
+    t.applyOrder({1, 0});
+    QCOMPARE(t.cell(0, 0), QStringLiteral("A"));
+    t.applyOrder({1, 0});
     t.Sort(0, true);
     t.appendRow({"0"});
     t.SortAsIs();
@@ -184,6 +236,49 @@ void TestLogTable::customSortDecidesWhatItHandles()
     QCOMPARE(t.cell(0, 0) + t.cell(1, 0) + t.cell(2, 0), QStringLiteral("abLAST"));
     t.Sort(0, false);
     QCOMPARE(t.cell(0, 0), QStringLiteral("LAST"));
+}
+
+// After a sort, rows added or changed are placed without sorting everything again; the result
+// must be the one a full stable sort gives.
+void TestLogTable::resortPlacesChangedRowsLikeAFullSort()
+{
+    QRandomGenerator random(7);
+    const auto randomFlight = [&random] {
+        return QStringList{
+            QStringLiteral("2023-01-%1").arg(1 + random.bounded(5), 2, 10, QChar('0')),
+            QStringLiteral("%1:00").arg(random.bounded(3), 2, 10, QChar('0')),
+            QString::number(random.bounded(1000))};
+    };
+    LogDocument incremental, full;
+    for (int i = 0; i < 3000; ++i) {
+        const QStringList flight = randomFlight();
+        incremental.Flights.appendRow(flight);
+        full.Flights.appendRow(flight);
+    }
+    incremental.SortFlights();
+    for (int round = 0; round < 5; ++round) {
+        // Copy the present order into `full`, then make the same changes to both.
+        full.Flights.clear();
+        for (int r = 0; r < incremental.Flights.count(); ++r)
+            full.Flights.appendRow(incremental.Flights.row(r).cells);
+        for (int i = 0; i < 4; ++i) {
+            const QStringList flight = randomFlight();
+            incremental.Flights.appendRow(flight);
+            full.Flights.appendRow(flight);
+            const int r = random.bounded(incremental.Flights.count());
+            const QString date = randomFlight()[0];
+            incremental.Flights.setCell(r, 0, date);
+            full.Flights.setCell(r, 0, date);
+        }
+        const QList<int> removed{random.bounded(100), 500 + random.bounded(100)};
+        incremental.Flights.removeRowsAt(removed);
+        full.Flights.removeRowsAt(removed);
+        incremental.SortFlights();
+        full.Flights.Sort(1, false);
+        full.Flights.Sort(0, false);
+        for (int r = 0; r < full.Flights.count(); ++r)
+            QCOMPARE(incremental.Flights.row(r).cells, full.Flights.row(r).cells);
+    }
 }
 
 void TestLogTable::referenceCounting()

@@ -70,6 +70,13 @@ int main(int argc, char *argv[])
         const QString added =
             SubmitFlight(doc, FlightDialogMode::Add, -1, fields, references, options);
         const double add = seconds(timer);
+        // The first lookup of a flight builds the flights' key index; later ones reuse it.
+        fields.date = QDate(2024, 6, 2);
+        timer.restart();
+        const QString addedAgain =
+            SubmitFlight(doc, FlightDialogMode::Add, -1, fields, references, options);
+        const double addAgain = seconds(timer);
+        fields.date = QDate(2024, 6, 1);
         const int row =
             doc.Flights.FindItemByPair(QStringLiteral("2024-06-01"), QStringLiteral("12:30"));
         fields.time = QTime(6, 15);
@@ -80,7 +87,7 @@ int main(int argc, char *argv[])
         timer.restart();
         DeleteFlights(doc, {doc.Flights.count() / 2});
         const double remove = seconds(timer);
-        if (!added.isEmpty() || !modified.isEmpty()) {
+        if (!added.isEmpty() || !addedAgain.isEmpty() || !modified.isEmpty()) {
             QTextStream(stderr) << added << modified << '\n';
             return 1;
         }
@@ -95,9 +102,10 @@ int main(int argc, char *argv[])
         out << QFileInfo(file).fileName() << ": " << doc.Flights.count() << " flights, "
             << QFileInfo(file).size() / (1024 * 1024) << " MB; open "
             << QString::number(open, 'f', 3) << " s, four sorts " << QString::number(sort, 'f', 3)
-            << " s, add flight " << QString::number(add, 'f', 3) << " s, modify "
-            << QString::number(modify, 'f', 3) << " s, delete " << QString::number(remove, 'f', 3)
-            << " s, save " << QString::number(save, 'f', 3) << " s\n";
+            << " s, add flight " << QString::number(add, 'f', 3) << " s, another "
+            << QString::number(addAgain, 'f', 3) << " s, modify " << QString::number(modify, 'f', 3)
+            << " s, delete " << QString::number(remove, 'f', 3) << " s, save "
+            << QString::number(save, 'f', 3) << " s\n";
         out.flush();
     }
     out << "peak memory: " << peakMegabytes() << " MB\n";

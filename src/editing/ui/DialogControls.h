@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QComboBox>
+#include <QStringList>
+#include <QValidator>
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+// Upper-cases what is typed: the code fields of the record dialogs.
+class UpperCaseValidator : public QValidator
+{
+    Q_OBJECT
+
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override;
+};
+
+// An editable drop-down list of codes: typed text is upper-cased and never added to the list.
+QComboBox *makeCodeComboBox(QWidget *parent = nullptr);
+
+// Replaces a drop-down list's entries by these, shown sorted (letter case ignored), and leaves
+// nothing selected.
+void setSortedEntries(QComboBox *comboBox, const QStringList &entries);
+
+// Selects the entry with exactly this text; an empty text, or one that is not in the list,
+// leaves the field empty.
+void selectEntry(QComboBox *comboBox, const QString &text);
+
+// Up and down arrows that step a number field by 1 between a lowest and a highest position.
+// The field keeps the text it is given (a stored value beyond the range is not cut); a step
+// starts from the field's value brought into the range.
+class TUpDown : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TUpDown(QLineEdit *associate, int minimum, int maximum, QWidget *parent = nullptr);
+
+    int Min() const { return m_min; }
+    int Max() const { return m_max; }
+    // The field's value brought into the range; 0 when the field holds no number.
+    int Position() const;
+    void setPosition(int position);
+    void stepBy(int steps);
+
+    QToolButton *upButton() const { return m_up; }
+    QToolButton *downButton() const { return m_down; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLineEdit *m_associate;
+    int m_min;
+    int m_max;
+    QToolButton *m_up;
+    QToolButton *m_down;
+};
+
+class QPushButton;
+class QDialog;
+class QBoxLayout;
+
+// The OK and Cancel buttons of a record dialog, in a row at the foot of `layout`.
+void addDialogButtons(QDialog *dialog, QBoxLayout *layout, QPushButton *ok, QPushButton *cancel);
+// The buttons of a mode: OK shown and the default button, or, in the Properties mode, hidden
+// with Cancel the default button.
+void setModeButtons(QPushButton *ok, QPushButton *cancel, bool properties);

@@ -5,6 +5,7 @@
 #include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
 #include "model/LogFile.h"
+#include "options/StartupFile.h"
 #include "platform/SpecialFolders.h"
 #include "platform/ui/FileDialogs.h"
 
@@ -241,23 +242,15 @@ void TForm1::ImportRecentClick(const QString &path)
 
 void TForm1::OpenStartupFile(const QStringList &arguments)
 {
-    QString path = arguments.join(QLatin1Char(' '));
-    if (path.isEmpty() && options().OpenLastOpenedFileAtStartup() &&
-        !m_document->OpenRecent.entries().isEmpty())
-        path = m_document->OpenRecent.entries().constFirst();
-    if (hasExtension(path, QStringLiteral(".lnk"), Qt::CaseInsensitive)) {
-        if (!m_shortcutResolver) {
-            path.clear();
-        } else {
-            try {
-                path = m_shortcutResolver(path);
-            } catch (const std::exception &error) {
-                MessageBoxes::standardError(this, QString::fromUtf8(error.what()));
-                path.clear();
-            }
-        }
+    const QString chosen = ChooseStartupFile(arguments, options().OpenLastOpenedFileAtStartup(),
+                                             m_document->OpenRecent.entries());
+    QString path;
+    try {
+        path = StartupLogFile(chosen, m_shortcutResolver);
+    } catch (const std::exception &error) {
+        MessageBoxes::standardError(this, QString::fromUtf8(error.what()));
     }
-    if (hasExtension(path, QStringLiteral(".xml"), Qt::CaseInsensitive)) {
+    if (!path.isEmpty()) {
         openLogFile(path);
         fillProgress();
     }

@@ -46,6 +46,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     createToolBar();
     createPages();
     createContextMenus();
+    createFileDrop();
 
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setFixedHeight(16);

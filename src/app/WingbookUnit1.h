@@ -23,7 +23,9 @@ class QToolBar;
 class QToolButton;
 class TLumFlatFile;
 class TLumListView;
+class TLumFileDrag;
 class TLumRegistryEnhanced;
+class TLumShellLink;
 
 // The main window: the four tables and their views, the toolbar, the menus, the progress bar
 // and the status bar, and the document's lifecycle.
@@ -107,6 +109,12 @@ public:
     // Resolves a shortcut (".lnk") to its target; throws or returns "" when it cannot.
     void setShortcutResolver(std::function<QString(const QString &)> resolver);
 
+    // --- file drop and shortcuts (MainWindowDrop.cpp) ---
+    TLumFileDrag *LumFileDrag1 = nullptr;
+    TLumShellLink *LumShellLink1 = nullptr;
+    // Reads or imports the files of the last drop in order, shortcuts resolved first.
+    void LumFileDrag1Drop(QObject *Sender, int X, int Y);
+
     // The context menu of a table, set up from the table's current state as when it opens.
     QMenu *PopupMenu(TableKind kind);
     void PopupMenuPopup(TableKind kind);
@@ -178,6 +186,7 @@ private:
     void readReferenceFolders();
     void loadReferenceFiles();
     void restorePlacement();
+    void createFileDrop();
     void storePlacement();
 
     // Save and Save As: whether the file was written, was not (cancel, a name that is not a

@@ -1,0 +1,18 @@
+#include "app/OptionsStartup.h"
+
+#include "app/WingbookUnit1.h"
+#include "model/LogDocument.h"
+#include "options/ui/WingbookUnit2.h"
+
+TForm2 *CreateOptionsDialog(TForm1 &form, const QStringList &arguments)
+{
+    auto *options = new TForm2(form.LumRegistryEnhanced1, &form);
+    options->setCommonDefFilesPath(form.CommonDefFilesPath);
+    options->setRecentLists(&form.Document().OpenRecent, &form.ImportRecent);
+    // The dialog's controls are the options from now on, whatever the loading gives.
+    form.setOptions(options);
+    form.setCommandHandler(MainCommand::Options, [options] { options->Execute(); });
+    if (options->FormCreate())
+        form.OpenStartupFile(arguments);
+    return options;
+}

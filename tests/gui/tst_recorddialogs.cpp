@@ -15,6 +15,7 @@
 #include "model/LogDocument.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -424,15 +425,29 @@ void TestRecordDialogs::blankPickers()
               [&](QDialog &) {
                   TDateTimePicker *date = m_commands->Form3->DateDateTimePicker;
                   TDateTimePicker *time = m_commands->Form3->TimeDateTimePicker;
+                  // Tab leaves a blank picker, which has no sections to move between.
+                  QTRY_VERIFY(date->hasFocus());
+                  QTest::keyClick(date, Qt::Key_Tab);
+                  QTRY_VERIFY(time->hasFocus());
+                  QVERIFY(date->isBlank());
                   for (auto [picker, format] : {std::pair{date, QStringLiteral("yyyy-MM-dd")},
                                                 std::pair{time, QStringLiteral("HH:mm")}}) {
                       // Blank: the single-blank format, nothing shown.
                       QCOMPARE(picker->Format(), QStringLiteral(" "));
                       QCOMPARE(picker->text().trimmed(), QString());
-                      // A click shows the value it holds.
-                      QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(5, 5));
+                      // A click on the text, or on the arrows, shows the value it holds.
+                      auto *text = picker->findChild<QLineEdit *>();
+                      QVERIFY(text);
+                      QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(5, 5));
                       QCOMPARE(picker->Format(), format);
                       QCOMPARE(picker->text(), picker->dateTime().toString(format));
+                      picker->setBlank(true);
+                      QTest::mouseClick(picker, Qt::LeftButton, {},
+                                        QPoint(picker->width() - 4, picker->height() / 2));
+                      QCOMPARE(picker->Format(), format);
+                      // The date's arrow opens its calendar.
+                      if (QWidget *popup = QApplication::activePopupWidget())
+                          popup->close();
                       // Delete blanks it again.
                       QTest::keyClick(picker, Qt::Key_Delete);
                       QVERIFY(picker->isBlank());

@@ -14,6 +14,15 @@ TDateTimePicker::TDateTimePicker(Kind kind, const QString &format, QWidget *pare
     setDisplayFormat(format);
     if (kind == Kind::Date)
         setCalendarPopup(true);
+    // A click on the text goes to the inner field, a click on the arrows to the picker itself.
+    lineEdit()->installEventFilter(this);
+}
+
+bool TDateTimePicker::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
+        setBlank(false);
+    return QDateTimeEdit::eventFilter(watched, event);
 }
 
 QString TDateTimePicker::Format() const
@@ -87,6 +96,14 @@ void TDateTimePicker::wheelEvent(QWheelEvent *event)
 {
     setBlank(false);
     QDateTimeEdit::wheelEvent(event);
+}
+
+bool TDateTimePicker::focusNextPrevChild(bool next)
+{
+    // A blank picker shows no sections to move between: Tab goes on to the next control.
+    if (m_blank)
+        return QAbstractSpinBox::focusNextPrevChild(next);
+    return QDateTimeEdit::focusNextPrevChild(next);
 }
 
 void TDateTimePicker::focusInEvent(QFocusEvent *event)

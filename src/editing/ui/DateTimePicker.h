@@ -30,11 +30,13 @@ public:
     static const QString BlankFormat;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     QString textFromDateTime(const QDateTime &dateTime) const override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QString m_format;

@@ -22,7 +22,7 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kTimeFormat = QStringLiteral("HH:mm");
 
 // Two opposite vertical arrows: the picture of the swap button.
-QIcon swapIcon(const QColor &colour)
+QPixmap swapPixmap(const QColor &colour)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -34,7 +34,15 @@ QIcon swapIcon(const QColor &colour)
     painter.drawLine(QPointF(11, 3), QPointF(11, 13));
     painter.drawPolygon(QPolygonF({QPointF(5, 15), QPointF(2, 11), QPointF(8, 11)}));
     painter.drawPolygon(QPolygonF({QPointF(11, 1), QPointF(8, 5), QPointF(14, 5)}));
-    return QIcon(pixmap);
+    return pixmap;
+}
+
+QIcon swapIcon(const QPalette &palette)
+{
+    QIcon icon(swapPixmap(palette.color(QPalette::Active, QPalette::ButtonText)));
+    icon.addPixmap(swapPixmap(palette.color(QPalette::Disabled, QPalette::ButtonText)),
+                   QIcon::Disabled);
+    return icon;
 }
 
 void setPicker(TDateTimePicker *picker, const QDate &date, const QTime &time, bool blank)
@@ -62,7 +70,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     SwapSpeedButton->setAutoRaise(true);
     SwapSpeedButton->setFocusPolicy(Qt::NoFocus);
     SwapSpeedButton->setToolTip(QStringLiteral("Swap"));
-    SwapSpeedButton->setIcon(swapIcon(palette().color(QPalette::ButtonText)));
+    SwapSpeedButton->setIcon(swapIcon(palette()));
     DistanceBetweenAirportsLabel =
         new QLabel(QStringLiteral("Distance between airports equal to 0 mile(s)"), this);
     OKButton = new QPushButton(QStringLiteral("OK"), this);

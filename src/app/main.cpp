@@ -2,6 +2,7 @@
 #include "app/AppIcons.h"
 #include "app/OptionsStartup.h"
 #include "app/WingbookUnit1.h"
+#include "editing/ui/RecordCommands.h"
 #include "options/WingbookOptions.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     CreateOptionsDialog(form, app.arguments().mid(1));
     // The windows of the record dialogs, the string list editor and the statistics are
     // created here, after the main window and the options, once they exist.
+    new RecordCommands(form); // the four record dialogs and their commands; the window owns them
     form.show();
     return app.exec();
 }

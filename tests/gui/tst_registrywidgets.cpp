@@ -84,6 +84,29 @@ private slots:
         QVERIFY(!restored.isMaximized());
     }
 
+    // A placement restored before the window is first shown must not make the window grow by
+    // its frame at every start.
+    void formInfoRestoredBeforeShowKeepsTheOuterSize()
+    {
+        QSize stored;
+        {
+            QWidget first;
+            first.setGeometry(120, 80, 700, 500);
+            first.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&first));
+            LW::SetFormInfo(*m_store, m_formValue, &first);
+            stored = first.frameGeometry().size();
+        }
+        for (int run = 0; run < 3; ++run) {
+            QWidget next;
+            LW::GetFormInfo(*m_store, m_formValue, &next, true);
+            next.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&next));
+            QTRY_COMPARE(next.frameGeometry().size(), stored);
+            LW::SetFormInfo(*m_store, m_formValue, &next);
+        }
+    }
+
     void maximisedAndMinimisedStates()
     {
         QWidget saved;

@@ -5,12 +5,14 @@
 #include <QAction>
 #include <QColor>
 #include <QComboBox>
+#include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace LumRegistryWidgets
@@ -35,6 +37,37 @@ QRect outerBounds(const QWidget *form)
     return normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
 }
+
+// Before a window is first shown its frame is unknown, so a stored outer size cannot yet be
+// turned into the window's own size. This corrects the size once the frame is known, so the
+// window does not grow by its frame at every start.
+class OuterSizeOnShow : public QObject
+{
+public:
+    OuterSizeOnShow(QWidget *form, QSize outer) : QObject(form), m_form(form), m_outer(outer)
+    {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_form && event->type() == QEvent::Show) {
+            m_form->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                const QSize frameExtra = m_form->frameGeometry().size() - m_form->size();
+                if (!frameExtra.isEmpty() && !m_form->isMaximized() && !m_form->isMinimized())
+                    m_form->resize(m_outer - frameExtra);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_form;
+    QSize m_outer;
+};
 
 QScreen *screenOf(const QWidget *form)
 {
@@ -78,6 +111,8 @@ void GetFormInfo(const TLumRegistryEnhanced &store, const QString &AValue, QWidg
         const Qt::WindowStates before = AForm->windowState();
         AForm->resize(placement.width - frameExtra.width(), placement.height - frameExtra.height());
         AForm->move(placement.left, placement.top);
+        if (!AForm->isVisible())
+            new OuterSizeOnShow(AForm, QSize(placement.width, placement.height));
         const Qt::WindowStates normal =
             AForm->windowState() &
             ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen);

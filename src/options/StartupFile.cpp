@@ -29,7 +29,10 @@ QString StartupLogFile(const QString &chosen,
             return {};
         path = resolveShortcut(path);
     }
-    if (!HasExtensionIgnoringCase(path, QStringLiteral(".xml")) || !QFileInfo(path).isFile())
+    const QFileInfo log(path);
+    if (!HasExtensionIgnoringCase(path, QStringLiteral(".xml")) || !log.isFile())
         return {};
-    return path;
+    // A name relative to the folder the program was started in would make a recent-file
+    // entry that fails from any other folder.
+    return log.absoluteFilePath();
 }

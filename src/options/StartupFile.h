@@ -14,7 +14,8 @@ QString ChooseStartupFile(const QStringList &arguments, bool openLastOpened,
 // The log to read for the chosen start-up file: a file that does not exist gives "" (ignored
 // without a message); a shortcut (".lnk" in any case) is replaced by its target through
 // resolveShortcut, which throws on a broken shortcut; then only a name ending in ".xml" in any
-// case is kept, and a target that does not exist is ignored like a missing file.
+// case is kept, and a target that does not exist is ignored like a missing file. The result
+// is an absolute path.
 QString StartupLogFile(const QString &chosen,
                        const std::function<QString(const QString &)> &resolveShortcut);
 

@@ -24,6 +24,7 @@ private slots:
     void editorLinesOfAList();
     void startupFile_data();
     void startupFile();
+    void relativeStartupFileBecomesAbsolute();
     void brokenShortcutAtStartup();
 
 private:
@@ -238,6 +239,19 @@ void TestOptionsRules::startupFile()
     const QString picked = ChooseStartupFile(arguments, openLast, recent);
     QCOMPARE(picked, chosen.isEmpty() ? QString() : root + '/' + chosen);
     QCOMPARE(StartupLogFile(picked, resolve), log.isEmpty() ? QString() : root + '/' + log);
+}
+
+void TestOptionsRules::relativeStartupFileBecomesAbsolute()
+{
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    QFile file(QStringLiteral("relative.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString log = StartupLogFile(QStringLiteral("relative.xml"), {});
+    const QString expected = QDir::current().absoluteFilePath(QStringLiteral("relative.xml"));
+    QDir::setCurrent(before);
+    QCOMPARE(log, expected);
 }
 
 void TestOptionsRules::brokenShortcutAtStartup()

@@ -111,6 +111,8 @@ TForm2::TForm2(TLumRegistryEnhanced *store, QWidget *parent) : QDialog(parent), 
 {
     setWindowTitle(QStringLiteral("Options"));
     PageControl1 = new QTabWidget;
+    // All four page tabs stay in sight: the dialog is made wide enough for them.
+    PageControl1->setUsesScrollButtons(false);
     PageControl1->addTab(createPreferencesPage(), QStringLiteral("Preferences"));
     PageControl1->addTab(createAdvancedPage(), QStringLiteral("Advanced"));
     PageControl1->addTab(createCountriesPage(), QStringLiteral("Countries"));
@@ -374,6 +376,9 @@ void TForm2::EditFinished(bool confirmed)
 
 void TForm2::centreOnScreen()
 {
+    // Before the first showing the dialog has no laid-out size yet.
+    if (!isVisible())
+        adjustSize();
     if (const QScreen *where = screen())
         move(where->availableGeometry().center() - rect().center());
 }

@@ -1,5 +1,7 @@
 #include "editing/ui/DialogControls.h"
 
+#include "components/ui/MessageBoxes.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -120,4 +122,9 @@ void setModeButtons(QPushButton *ok, QPushButton *cancel, bool properties)
     ok->setDefault(!properties);
     cancel->setAutoDefault(properties);
     cancel->setDefault(properties);
+}
+
+void ShowDialogProblem(QWidget *dialog, const QString &problem)
+{
+    MessageBoxes::error(dialog, problem);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QComboBox>
+#include <QString>
 #include <QStringList>
 #include <QValidator>
 #include <QWidget>
+#include <functional>
 
 class QLineEdit;
 class QToolButton;
@@ -28,6 +30,25 @@ void setSortedEntries(QComboBox *comboBox, const QStringList &entries);
 // Selects the entry with exactly this text; an empty text, or one that is not in the list,
 // leaves the field empty.
 void selectEntry(QComboBox *comboBox, const QString &text);
+
+// Shows the message of a check that failed in a dialog.
+void ShowDialogProblem(QWidget *dialog, const QString &problem);
+
+// The OK rule of the record dialogs: the submit operation stores the fields or returns the
+// first failing check's message, which is shown while the dialog stays open. True when the
+// dialog may close.
+template <typename Fields>
+bool SubmitDialogFields(QWidget *dialog, const std::function<QString(const Fields &)> &submit,
+                        const Fields &fields)
+{
+    if (!submit)
+        return true;
+    const QString problem = submit(fields);
+    if (problem.isEmpty())
+        return true;
+    ShowDialogProblem(dialog, problem);
+    return false;
+}
 
 // Up and down arrows that step a number field by 1 between a lowest and a highest position.
 // The field keeps the text it is given (a stored value beyond the range is not cut); a step

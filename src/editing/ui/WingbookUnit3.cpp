@@ -1,6 +1,5 @@
 #include "editing/ui/WingbookUnit3.h"
 
-#include "components/ui/MessageBoxes.h"
 #include "editing/ui/DateTimePicker.h"
 #include "editing/ui/DialogControls.h"
 #include "platform/ui/DefaultFont.h"
@@ -169,14 +168,8 @@ void TForm3::OKButtonClick()
 {
     if (m_mode == FlightDialogMode::Properties)
         return;
-    if (OnSubmit) {
-        const QString problem = OnSubmit(Fields());
-        if (!problem.isEmpty()) {
-            MessageBoxes::error(this, problem);
-            return;
-        }
-    }
-    accept();
+    if (SubmitDialogFields(this, OnSubmit, Fields()))
+        accept();
 }
 
 void TForm3::SwapSpeedButtonClick()

@@ -1,6 +1,5 @@
 #include "editing/ui/WingbookUnit4.h"
 
-#include "components/ui/MessageBoxes.h"
 #include "editing/ui/DialogControls.h"
 #include "platform/ui/DefaultFont.h"
 
@@ -61,14 +60,8 @@ void TForm4::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (OnSubmit) {
-        const QString problem = OnSubmit(Fields());
-        if (!problem.isEmpty()) {
-            MessageBoxes::error(this, problem);
-            return;
-        }
-    }
-    accept();
+    if (SubmitDialogFields(this, OnSubmit, Fields()))
+        accept();
 }
 
 void TForm4::showEvent(QShowEvent *event)

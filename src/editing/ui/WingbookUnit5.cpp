@@ -1,6 +1,5 @@
 #include "editing/ui/WingbookUnit5.h"
 
-#include "components/ui/MessageBoxes.h"
 #include "editing/ui/DialogControls.h"
 #include "platform/ui/DefaultFont.h"
 
@@ -75,14 +74,8 @@ void TForm5::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (OnSubmit) {
-        const QString problem = OnSubmit(Fields());
-        if (!problem.isEmpty()) {
-            MessageBoxes::error(this, problem);
-            return;
-        }
-    }
-    accept();
+    if (SubmitDialogFields(this, OnSubmit, Fields()))
+        accept();
 }
 
 void TForm5::showEvent(QShowEvent *event)

@@ -1,6 +1,5 @@
 #include "editing/ui/WingbookUnit6.h"
 
-#include "components/ui/MessageBoxes.h"
 #include "editing/ui/DialogControls.h"
 #include "platform/ui/DefaultFont.h"
 
@@ -82,14 +81,8 @@ void TForm6::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (OnSubmit) {
-        const QString problem = OnSubmit(Fields());
-        if (!problem.isEmpty()) {
-            MessageBoxes::error(this, problem);
-            return;
-        }
-    }
-    accept();
+    if (SubmitDialogFields(this, OnSubmit, Fields()))
+        accept();
 }
 
 void TForm6::showEvent(QShowEvent *event)

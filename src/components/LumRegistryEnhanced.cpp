@@ -569,7 +569,8 @@ bool TLumRegistryEnhanced::RenameKey(const QString &OldKey, const QString &NewKe
     });
 }
 
-bool TLumRegistryEnhanced::GetValueNames(const QString &ASubKey, QStringList &AList) const
+bool TLumRegistryEnhanced::readNames(const QString &ASubKey, QStringList &AList,
+                                     QStringList (RegistryKey::*names)() const) const
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
@@ -577,8 +578,13 @@ bool TLumRegistryEnhanced::GetValueNames(const QString &ASubKey, QStringList &AL
     const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
     if (!key)
         return false;
-    AList = key->valueNames();
+    AList = (key->*names)();
     return true;
+}
+
+bool TLumRegistryEnhanced::GetValueNames(const QString &ASubKey, QStringList &AList) const
+{
+    return readNames(ASubKey, AList, &RegistryKey::valueNames);
 }
 
 int TLumRegistryEnhanced::CountValueNames(const QString &ASubKey) const
@@ -589,14 +595,7 @@ int TLumRegistryEnhanced::CountValueNames(const QString &ASubKey) const
 
 bool TLumRegistryEnhanced::GetSubKeys(const QString &ASubKey, QStringList &AList) const
 {
-    if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
-        return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
-    if (!key)
-        return false;
-    AList = key->subKeyNames();
-    return true;
+    return readNames(ASubKey, AList, &RegistryKey::subKeyNames);
 }
 
 int TLumRegistryEnhanced::CountSubKeys(const QString &ASubKey) const

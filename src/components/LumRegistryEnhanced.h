@@ -223,6 +223,9 @@ private:
     bool canRead() const { return m_access != kWrite; }
     bool canWrite() const { return m_access == kAllAccess || m_access == kWrite; }
     RegistryTree readTree() const;
+    // The names a key lists (its values or its subkeys); false when the key is missing.
+    bool readNames(const QString &ASubKey, QStringList &AList,
+                   QStringList (RegistryKey::*names)() const) const;
     bool modifyTree(const std::function<bool(RegistryTree &)> &change) const;
     QVariant readValue(const RegistryKey &key, const QString &name, const QVariant &fallback,
                        bool *found) const;

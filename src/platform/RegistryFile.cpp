@@ -16,6 +16,9 @@ namespace
 constexpr qint64 MaximumFileSize = 4 * 1024 * 1024;
 // Long enough for another program to finish its read-modify-write on a slow disk.
 constexpr int LockTimeoutMs = 15000;
+// A lock file whose holder cannot be read (a program killed right after creating it) counts as
+// left behind after this long; a lock of a running program is never taken over.
+constexpr int StaleLockMs = 5000;
 
 enum class ReadOutcome { roMissing, roRead, roTooLarge, roFailed };
 
@@ -71,6 +74,7 @@ RegistryTree RegistryFile::read() const
 
     // Damaged: set it aside under the lock, so that only one program does it, once.
     QLockFile lock(m_path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(StaleLockMs);
     RegistryTree tree;
     if (lock.tryLock(LockTimeoutMs) && lockedRead(tree))
         return tree;
@@ -84,6 +88,7 @@ bool RegistryFile::modify(const std::function<bool(RegistryTree &)> &change) con
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
         return false;
     QLockFile lock(m_path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(StaleLockMs);
     if (!lock.tryLock(LockTimeoutMs))
         return false;
     RegistryTree tree;

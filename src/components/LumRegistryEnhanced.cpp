@@ -434,19 +434,34 @@ bool TLumRegistryEnhanced::DeleteValue(const QString &AValue)
 
 bool TLumRegistryEnhanced::CopyValue(const QString &OldValue, const QString &NewValue)
 {
+    return transferValue(OldValue, NewValue, false);
+}
+
+bool TLumRegistryEnhanced::RenameValue(const QString &OldValue, const QString &NewValue)
+{
+    return transferValue(OldValue, NewValue, true);
+}
+
+// Copies a string or integer value to another path, removing the source when moving. True when
+// the target value exists afterwards.
+bool TLumRegistryEnhanced::transferValue(const QString &OldValue, const QString &NewValue,
+                                         bool move)
+{
     ValuePath from;
     ValuePath to;
     if (NormalizeKeyPath(m_key).isEmpty() || !splitValuePath(OldValue, from) ||
         !splitValuePath(NewValue, to) || !canWrite())
         return false;
+    if (move && sameName(from.keyPath, to.keyPath) && sameName(from.name, to.name))
+        return ValueExists(NewValue);
     bool exists = false;
     modifyTree([&](RegistryTree &tree) {
         const RegistryKey *source = tree.findKey(from.keyPath);
         const RegistryValue *value = source ? source->value(from.name) : nullptr;
-        const bool copyable = value && (value->kind == TRegistryDataType::rdString ||
-                                        value->kind == TRegistryDataType::rdExpandString ||
-                                        value->kind == TRegistryDataType::rdInteger);
-        if (!copyable) {
+        const bool transferable = value && (value->kind == TRegistryDataType::rdString ||
+                                            value->kind == TRegistryDataType::rdExpandString ||
+                                            value->kind == TRegistryDataType::rdInteger);
+        if (!transferable) {
             const RegistryKey *target = tree.findKey(to.keyPath);
             exists = target && target->hasValue(to.name);
             return false;
@@ -457,40 +472,8 @@ bool TLumRegistryEnhanced::CopyValue(const QString &OldValue, const QString &New
         if (!target)
             return false;
         target->setValue(copy);
-        exists = true;
-        return true;
-    });
-    return exists;
-}
-
-bool TLumRegistryEnhanced::RenameValue(const QString &OldValue, const QString &NewValue)
-{
-    ValuePath from;
-    ValuePath to;
-    if (NormalizeKeyPath(m_key).isEmpty() || !splitValuePath(OldValue, from) ||
-        !splitValuePath(NewValue, to) || !canWrite())
-        return false;
-    if (sameName(from.keyPath, to.keyPath) && sameName(from.name, to.name))
-        return ValueExists(NewValue);
-    bool exists = false;
-    modifyTree([&](RegistryTree &tree) {
-        const RegistryKey *source = tree.findKey(from.keyPath);
-        const RegistryValue *value = source ? source->value(from.name) : nullptr;
-        const bool movable = value && (value->kind == TRegistryDataType::rdString ||
-                                       value->kind == TRegistryDataType::rdExpandString ||
-                                       value->kind == TRegistryDataType::rdInteger);
-        if (!movable) {
-            const RegistryKey *target = tree.findKey(to.keyPath);
-            exists = target && target->hasValue(to.name);
-            return false;
-        }
-        RegistryValue copy = *value;
-        copy.name = to.name;
-        RegistryKey *target = tree.createKey(to.keyPath);
-        if (!target)
-            return false;
-        target->setValue(copy);
-        tree.findKey(from.keyPath)->deleteValue(from.name);
+        if (move)
+            tree.findKey(from.keyPath)->deleteValue(from.name);
         exists = true;
         return true;
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/ComponentError.h"
+
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -35,19 +37,9 @@ enum TBinaryType { btNone, btEncryptString, btExpandString, btBinary32BitMax, bt
 enum TSearchOption { opKey, opValue, opData, opValueData };
 
 // The error kind of the settings store; raised only when RaiseExceptions is on.
-class ERegistryEnhanced : public std::exception
+class ERegistryEnhanced : public ComponentError
 {
-public:
-    explicit ERegistryEnhanced(QString message)
-        : m_message(std::move(message)), m_utf8(m_message.toUtf8())
-    {
-    }
-    const QString &message() const { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_utf8;
+    using ComponentError::ComponentError;
 };
 
 // A window placement: outer size and position, and the state ("wsNormal", "wsMaximized", or
@@ -220,6 +212,7 @@ private:
     QString rootName() const;
     QString fullKeyPath(const QString &ASubKey) const;
     bool splitValuePath(const QString &AValue, ValuePath &path) const;
+    bool transferValue(const QString &OldValue, const QString &NewValue, bool move);
     bool canRead() const { return m_access != kWrite; }
     bool canWrite() const { return m_access == kAllAccess || m_access == kWrite; }
     RegistryTree readTree() const;

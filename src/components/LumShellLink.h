@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/ComponentError.h"
+
 #include "components/LumRegistryEnhanced.h" // TLangType
 
 #include <QByteArray>
@@ -9,19 +11,9 @@
 #include <exception>
 
 // The error kind of the shortcut component.
-class ELumShellLink : public std::exception
+class ELumShellLink : public ComponentError
 {
-public:
-    explicit ELumShellLink(QString message)
-        : m_message(std::move(message)), m_utf8(m_message.toUtf8())
-    {
-    }
-    const QString &message() const { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_utf8;
+    using ComponentError::ComponentError;
 };
 
 // Special folders a shortcut's file name may be relative to; the program leaves sfNone.

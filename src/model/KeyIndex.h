@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 // The first row (in table order) of each key of a column. Rows that move, leave or change
@@ -53,36 +52,36 @@ public:
     }
 
     // Rows moved: newPosition[old row] is the row's new place, or -1 for a removed row.
+    // The maps are rebuilt rather than erased from while iterating: erasing from a QHash moves
+    // later entries back into the freed bucket, so an iteration could meet an entry twice and
+    // move its row twice.
     void remap(const std::vector<int> &newPosition)
     {
-        std::vector<std::pair<Key, int>> firstOfShared;
-        for (auto it = m_all.begin(); it != m_all.end();) {
-            std::vector<int> &rows = it.value();
-            for (int &r : rows)
-                r = newPosition[size_t(r)];
-            rows.erase(std::remove(rows.begin(), rows.end(), -1), rows.end());
-            firstOfShared.emplace_back(
-                it.key(), rows.empty() ? -1 : *std::min_element(rows.begin(), rows.end()));
-            if (rows.size() <= 1)
-                it = m_all.erase(it);
-            else
-                ++it;
-        }
-        for (auto it = m_first.begin(); it != m_first.end();) {
+        QHash<Key, int> first;
+        first.reserve(m_first.size());
+        for (auto it = m_first.cbegin(); it != m_first.cend(); ++it) {
             const int moved = newPosition[size_t(it.value())];
-            if (moved < 0) {
-                it = m_first.erase(it);
-            } else {
-                it.value() = moved;
-                ++it;
+            if (moved >= 0)
+                first.insert(it.key(), moved);
+        }
+        QHash<Key, std::vector<int>> all;
+        for (auto it = m_all.cbegin(); it != m_all.cend(); ++it) {
+            std::vector<int> rows;
+            rows.reserve(it.value().size());
+            for (int r : it.value()) {
+                if (newPosition[size_t(r)] >= 0)
+                    rows.push_back(newPosition[size_t(r)]);
             }
+            if (rows.empty()) {
+                first.remove(it.key());
+                continue;
+            }
+            first.insert(it.key(), *std::min_element(rows.begin(), rows.end()));
+            if (rows.size() > 1)
+                all.insert(it.key(), std::move(rows));
         }
-        for (const auto &[key, row] : firstOfShared) {
-            if (row < 0)
-                m_first.remove(key);
-            else
-                m_first.insert(key, row);
-        }
+        m_first = std::move(first);
+        m_all = std::move(all);
     }
 
 private:

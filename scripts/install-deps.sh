@@ -9,7 +9,7 @@ packages=(
     libpugixml-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
-    jq
+    jq ccache
 )
 
 missing=()

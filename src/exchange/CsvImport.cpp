@@ -6,6 +6,7 @@
 #include "exchange/Importers.h"
 #include "exchange/NormalizedTexts.h"
 #include "model/LogDocument.h"
+#include "model/PadFlight.h"
 #include "options/WingbookOptions.h"
 
 namespace
@@ -27,9 +28,10 @@ void importFlight(LogDocument &document, const QStringList &f, bool flightsWereE
     const int r =
         OverwriteOrAppend(flights, found,
                           {texts.date(f[FlightDate]), texts.time(f[FlightTime]), f[FlightFrom],
-                           f[FlightTo], f[FlightAirline], texts.flight(f[FlightNumber])});
-    TakeFlightReferences(document, files, options, flights.cell(r, FlightFrom),
-                         flights.cell(r, FlightTo), flights.cell(r, FlightAirline));
+                           f[FlightTo], f[FlightAirline], PadFlight(f[FlightNumber])});
+    const QStringList &stored = flights.row(r).cells;
+    TakeFlightReferences(document, files, options, stored[FlightFrom], stored[FlightTo],
+                         stored[FlightAirline]);
 }
 
 // The sorts the options ask for. Each reference table that lines or flights may have written

@@ -23,8 +23,13 @@ CsvRow ReadCsvLine(TLumBreakApart &splitter, const QString &line)
     splitter.BreakApart();
     CsvRow row;
     row.fields = splitter.StringList();
-    for (QString &field : row.fields)
-        field = TrimQuotes(field);
+    // Only a quoted piece is rewritten, so that an unquoted line shares the splitter's list.
+    for (qsizetype i = 0; i < row.fields.size(); ++i) {
+        const QString &piece = row.fields.at(i);
+        if (piece.size() >= 2 && piece.front() == piece.back() &&
+            (piece.front() == u'"' || piece.front() == u'\''))
+            row.fields[i] = TrimQuotes(piece);
+    }
     const QStringList &f = row.fields;
     const qsizetype codeLength = f.isEmpty() ? 0 : f.first().size();
     switch (f.size()) {

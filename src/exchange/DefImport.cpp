@@ -6,6 +6,7 @@
 #include "exchange/Importers.h"
 #include "exchange/NormalizedTexts.h"
 #include "model/LogDocument.h"
+#include "model/PadFlight.h"
 #include "options/WingbookOptions.h"
 
 namespace
@@ -28,7 +29,7 @@ void importFlight(LogTable &flights, bool wasEmpty, const QString &when, const Q
     const QString carrier = TextAfter(bar, what);
     OverwriteOrAppend(flights, FindPairRow(flights, wasEmpty, date, time),
                       {texts.date(date), texts.time(time), TextBefore(dash, route),
-                       TextAfter(dash, route), carrier.left(2), texts.flight(carrier.mid(2))});
+                       TextAfter(dash, route), carrier.left(2), PadFlight(carrier.mid(2))});
 }
 
 void sortAfterDefImport(LogDocument &document, const WingbookOptions &options,

@@ -1,13 +1,42 @@
 #include "exchange/NormalizedTexts.h"
 
 #include "components/TextHelpers.h"
-#include "model/PadFlight.h"
 
 namespace
 {
 
 // A file of texts that never repeat would only fill memory: the memo starts over at this size.
 constexpr qsizetype kMaxRemembered = 1 << 16;
+
+bool isSeparator(QChar c)
+{
+    return c == u'-' || c == u'/';
+}
+
+// Four characters without a date separator, then one: the date normaliser keeps such a text
+// as it is (its first part is four characters long), so the log's own yyyy-mm-dd needs no work.
+bool startsWithFourCharacterPart(const QString &text)
+{
+    if (text.size() < 5 || !isSeparator(text.at(4)))
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        if (isSeparator(text.at(i)))
+            return false;
+    }
+    return true;
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The log's own hh:nn, which the time normaliser returns unchanged.
+bool isTwentyFourHourTime(const QString &text)
+{
+    return text.size() == 5 && isAsciiDigit(text.at(0)) && isAsciiDigit(text.at(1)) &&
+           text.at(2) == u':' && isAsciiDigit(text.at(3)) && isAsciiDigit(text.at(4));
+}
 
 } // namespace
 
@@ -26,18 +55,15 @@ QString NormalizedTexts::lookUp(Memo &memo, const QString &text, Normalize norma
 
 QString NormalizedTexts::date(const QString &text)
 {
+    if (startsWithFourCharacterPart(text))
+        return text;
     return lookUp(m_dates, text, [](const QString &t) { return NormalizeDate(t); });
 }
 
 QString NormalizedTexts::time(const QString &text)
 {
     // A flight written without a time keeps an empty Time, not the padding of nothing.
-    if (text.isEmpty())
+    if (text.isEmpty() || isTwentyFourHourTime(text))
         return text;
     return lookUp(m_times, text, NormalizeTime);
-}
-
-QString NormalizedTexts::flight(const QString &text)
-{
-    return lookUp(m_flights, text, PadFlight);
 }

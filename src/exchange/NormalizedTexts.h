@@ -3,15 +3,15 @@
 #include <QHash>
 #include <QString>
 
-// Dates, times and flight numbers repeat from line to line: an import normalises each distinct
-// text once and reuses the result (and its string) for the other lines.
+// Dates and times repeat from line to line: an import normalises each distinct text once and
+// reuses the result (and its string) for the other lines. Texts already in the log's forms
+// are recognised at once.
 class NormalizedTexts
 {
 public:
     QString date(const QString &text);
     // An empty time stays empty.
     QString time(const QString &text);
-    QString flight(const QString &text);
 
 private:
     using Memo = QHash<QString, QString>;
@@ -20,5 +20,4 @@ private:
 
     Memo m_dates;
     Memo m_times;
-    Memo m_flights;
 };

@@ -2,6 +2,7 @@
 #include "components/TextHelpers.h"
 #include "editing/ReferenceFilling.h"
 #include "exchange/Importers.h"
+#include "exchange/NormalizedTexts.h"
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
@@ -49,6 +50,8 @@ private slots:
     void linesBecomeRows();
     void flightFieldsAreNormalised_data();
     void flightFieldsAreNormalised();
+    void rememberedTextsAgreeWithTheNormalisers_data();
+    void rememberedTextsAgreeWithTheNormalisers();
     void secondImportOfTheSameFile();
     void duplicatesWithinTheFile_data();
     void duplicatesWithinTheFile();
@@ -224,6 +227,34 @@ void TestCsvImport::flightFieldsAreNormalised()
     ResetSystemDefaultShortDatePattern();
     import("h,h\n3/4/2021,9:05 PM,JFK,LAX,AA,5\n"_ba);
     QCOMPARE(dump(doc->Flights), QStringList{date + u"|21:05|JFK|LAX|AA|005"_s});
+}
+
+// The importers' shortcuts for the log's own forms, and their memo, give what the normalisers
+// give; only an empty time stays empty instead of being padded.
+void TestCsvImport::rememberedTextsAgreeWithTheNormalisers_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("log forms") << u"2021-03-04"_s << u"09:05"_s;
+    QTest::newRow("year first with slashes") << u"2021/03/04"_s << u"23:59"_s;
+    QTest::newRow("short parts after a year") << u"2021-3-4"_s << u"9:05"_s;
+    QTest::newRow("five-character first part") << u"12345-1-1"_s << u"99:99"_s;
+    QTest::newRow("day or month first") << u"3/4/2021"_s << u"9:05 PM"_s;
+    QTest::newRow("two-digit year") << u"03-04-21"_s << u"12:15 a.m."_s;
+    QTest::newRow("letters") << u"abcd-ef"_s << u"14h30"_s;
+    QTest::newRow("separator in the first four") << u"1-2-3456"_s << u"0905 "_s;
+}
+
+void TestCsvImport::rememberedTextsAgreeWithTheNormalisers()
+{
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    NormalizedTexts texts;
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(texts.date(date), NormalizeDate(date));
+        QCOMPARE(texts.time(time), NormalizeTime(time));
+    }
+    QCOMPARE(texts.time(QString()), QString());
 }
 
 // Reference rows are updated in place; a flight whose Date and Time the file already wrote in

@@ -269,6 +269,9 @@ bool TForm1::commandShown(const MainCommandEntry &entry) const
 
 bool TForm1::commandEnabled(const MainCommandEntry &entry) const
 {
+    // No command may change the log under a running import.
+    if (Processing && entry.command != MainCommand::Exit)
+        return false;
     switch (entry.enabled) {
     case CommandEnabled::Always:
         break;

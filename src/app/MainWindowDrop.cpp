@@ -34,6 +34,9 @@ void TForm1::LumFileDrag1Drop(QObject *Sender, int X, int Y)
     Q_UNUSED(Sender);
     Q_UNUSED(X);
     Q_UNUSED(Y);
+    // Files dropped during an import would start another one inside it.
+    if (Processing)
+        return;
     QStringList &files = LumFileDrag1->Files();
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (HasExtensionIgnoringCase(files[i], QStringLiteral(".lnk"))) {

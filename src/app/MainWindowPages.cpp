@@ -213,6 +213,8 @@ QMenu *TForm1::recordSubmenu(TableKind kind, RecordCommand command)
 
 void TForm1::runRecordCommand(TableKind kind, RecordCommand command)
 {
+    if (Processing)
+        return;
     // A copy: the command may give the item another handler while it runs.
     const std::function<void()> handler = page(kind).items[size_t(command)].handler;
     if (handler)
@@ -243,6 +245,10 @@ void TForm1::updatePageItems(Page &page)
             continue;
         item.action->setVisible(item.handler ||
                                 (item.submenu && !item.submenu->actions().isEmpty()));
+        if (Processing) {
+            item.action->setEnabled(false);
+            continue;
+        }
         switch (entry.enabled) {
         case ItemEnabled::Always:
             item.action->setEnabled(true);

@@ -157,8 +157,29 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm1::setProcessing(bool on)
+{
+    Processing = on;
+    StopRequested = false;
+    updateCommandStates();
+    if (!on && m_closeWhenProcessingEnds) {
+        m_closeWhenProcessingEnds = false;
+        // Once the running loop has returned: the save question then sees all it read.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // Closing in the middle of an import would save, or lose, half of it.
+    if (Processing) {
+        if (MessageBoxes::confirm(this, QStringLiteral("Do you want to stop processing?"))) {
+            StopRequested = true;
+            m_closeWhenProcessingEnds = true;
+        }
+        event->ignore();
+        return;
+    }
     if (m_document->isModified() &&
         MessageBoxes::confirm(this, QStringLiteral("Do you want to save the current file?"))) {
         // The user asked to keep the changes: when they could not be written, the window

@@ -74,6 +74,10 @@ public:
     // The import loops set Processing while they run and stop when StopRequested is set.
     bool Processing = false;
     bool StopRequested = false;
+    // Sets Processing and clears StopRequested. While processing, only Exit is enabled among
+    // the commands, the record commands and drops are refused, and closing the window asks
+    // to stop first; a close so asked for follows once processing has ended.
+    void setProcessing(bool on);
 
     // --- recent files ---
     QMenu *OpenPopupMenu = nullptr;
@@ -245,4 +249,6 @@ private:
     int m_progressShown = 0;
     int m_progressStep = 1;
     QElapsedTimer m_progressClock;
+
+    bool m_closeWhenProcessingEnds = false;
 };

@@ -3,6 +3,7 @@
 #include "app/OptionsStartup.h"
 #include "app/WingbookUnit1.h"
 #include "editing/ui/RecordCommands.h"
+#include "exchange/ui/ImportCommands.h"
 #include "options/WingbookOptions.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ int main(int argc, char *argv[])
     CreateOptionsDialog(form, app.arguments().mid(1));
     // The four record dialogs and their commands, owned by the window.
     new RecordCommands(form, &form);
+    // The Import command, the Import recent-file list and dropped files to import.
+    new ImportCommands(form, &form);
     form.show();
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "exchange/ImportRun.h"
 #include "exchange/Importers.h"
 #include "exchange/NormalizedTexts.h"
+#include "exchange/SettledReferences.h"
 #include "model/LogDocument.h"
 #include "model/PadFlight.h"
 #include "options/WingbookOptions.h"
@@ -18,20 +19,26 @@ enum FlightColumn { FlightDate, FlightTime, FlightFrom, FlightTo, FlightAirline,
 // overwritten after giving back its references, or the flight is appended; then the flight
 // takes the references of the values now in its row.
 void importFlight(LogDocument &document, const QStringList &f, bool flightsWereEmpty,
-                  NormalizedTexts &texts, const ReferenceFiles &files,
+                  NormalizedTexts &texts, SettledReferences &settled, const ReferenceFiles &files,
                   const WingbookOptions &options)
 {
     LogTable &flights = document.Flights;
     const int found = FindPairRow(flights, flightsWereEmpty, f[FlightDate], f[FlightTime]);
+    const QStringList cells{
+        texts.date(f[FlightDate]), texts.time(f[FlightTime]), f[FlightFrom], f[FlightTo],
+        f[FlightAirline],          PadFlight(f[FlightNumber])};
+    if (found >= 0 &&
+        settled.unchanged(flights.row(found).cells, f[FlightFrom], f[FlightTo], f[FlightAirline])) {
+        OverwriteOrAppend(flights, found, cells);
+        return;
+    }
     if (found >= 0)
         document.adjustReferencesOfFlight(found, -1);
-    const int r =
-        OverwriteOrAppend(flights, found,
-                          {texts.date(f[FlightDate]), texts.time(f[FlightTime]), f[FlightFrom],
-                           f[FlightTo], f[FlightAirline], PadFlight(f[FlightNumber])});
+    const int r = OverwriteOrAppend(flights, found, cells);
     const QStringList &stored = flights.row(r).cells;
     TakeFlightReferences(document, files, options, stored[FlightFrom], stored[FlightTo],
                          stored[FlightAirline]);
+    settled.taken(stored[FlightFrom], stored[FlightTo], stored[FlightAirline]);
 }
 
 // The sorts the options ask for. Each reference table that lines or flights may have written
@@ -69,6 +76,7 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
     const TablesAtStart &start = run.atStart();
     ImportCounters n;
     NormalizedTexts texts;
+    SettledReferences settled(document, options);
     for (const QString &line : lines) {
         if (!run.nextLine())
             break;
@@ -78,6 +86,7 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
         case CsvRowKind::Airline:
             OverwriteOrAppend(document.Airlines,
                               FindCodeRow(document.Airlines, start.airlinesEmpty, f[0]), f);
+            settled.airlinesWritten();
             ++n.airlines;
             break;
         case CsvRowKind::Distance:
@@ -88,10 +97,11 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
         case CsvRowKind::Airport:
             OverwriteOrAppend(document.Airports,
                               FindCodeRow(document.Airports, start.airportsEmpty, f[0]), f);
+            settled.airportsWritten();
             ++n.airports;
             break;
         case CsvRowKind::Flight:
-            importFlight(document, f, start.flightsEmpty, texts, files, options);
+            importFlight(document, f, start.flightsEmpty, texts, settled, files, options);
             ++n.flights;
             break;
         case CsvRowKind::None:

@@ -8,6 +8,7 @@
 
 #include "../support/ImportTestSupport.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <clocale>
@@ -58,6 +59,10 @@ private slots:
     void reversedDistanceIsAnotherRow();
     void flightReferences_data();
     void flightReferences();
+    void repeatedFlightFillsInAgainWhatALineChanged_data();
+    void repeatedFlightFillsInAgainWhatALineChanged();
+    void wholeFileAgreesWithLineByLine_data();
+    void wholeFileAgreesWithLineByLine();
     void sortsAsTheOptionsSay_data();
     void sortsAsTheOptionsSay();
     void modifiedWhenRowsWereRead_data();
@@ -372,6 +377,110 @@ void TestCsvImport::flightReferences()
     QCOMPARE(dump(doc->Airlines), airlines);
     QCOMPARE(dump(doc->Airports), airports);
     QCOMPARE(dump(doc->Distances), distances);
+}
+
+// The same flight twice, with a line between them that changes a row the first one filled in:
+// the second fills it in again.
+void TestCsvImport::repeatedFlightFillsInAgainWhatALineChanged_data()
+{
+    QTest::addColumn<QByteArray>("between");
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QStringList>("rows");
+    const QStringList airports{u"JFK|John F Kennedy Intl|New York|United States#1"_s,
+                               u"LAX|Los Angeles|Los Angeles|United States#0"_s,
+                               u"ORD|O'Hare|Chicago|United States#0"_s,
+                               u"CDG|Charles de Gaulle|Paris|France#1"_s};
+    QTest::newRow("nothing between") << "h,h"_ba << 2 << airports;
+    QTest::newRow("airport renamed") << "JFK,Typed,Town,Land"_ba << 2 << airports;
+    QTest::newRow("airline renamed")
+        << "AF,Typed"_ba << 1
+        << QStringList{u"AA|American#0"_s, u"UA|United#0"_s, u"AF|Air France#1"_s};
+    QTest::newRow("miles emptied")
+        << "CDG,JFK,\"\""_ba << 3
+        << QStringList{u"JFK|LAX|2475#0"_s, u"JFK|ORD|740#0"_s, u"CDG|JFK|0#1"_s};
+    QTest::newRow("the pair out of code order found first")
+        << "JFK,CDG,5"_ba << 3
+        << QStringList{u"JFK|LAX|2475#0"_s, u"JFK|ORD|740#0"_s, u"CDG|JFK|0#1"_s, u"CDG|JFK|5#0"_s};
+}
+
+void TestCsvImport::repeatedFlightFillsInAgainWhatALineChanged()
+{
+    QFETCH(QByteArray, between);
+    QFETCH(int, table);
+    QFETCH(QStringList, rows);
+    options.autoPopulateAirlines = true;
+    options.autoPopulateAirports = true;
+    options.autoPopulateDistances = true;
+    fillSmallLog();
+    const QByteArray flight = "2021-03-04,09:05,JFK,CDG,AF,1\n"_ba;
+    import("h,h\n"_ba + flight + between + '\n' + flight);
+    QCOMPARE(dump(*doc->tables().at(table)), rows);
+}
+
+// Within one import, flights that keep their codes skip giving back and taking again the
+// references that earlier lines settled. The same lines imported one file each (where nothing
+// is settled yet at the start) must leave the same log: rows, texts and counts.
+void TestCsvImport::wholeFileAgreesWithLineByLine_data()
+{
+    QTest::addColumn<bool>("autoPopulate");
+    QTest::newRow("automatic filling on") << true;
+    QTest::newRow("automatic filling off") << false;
+}
+
+void TestCsvImport::wholeFileAgreesWithLineByLine()
+{
+    QFETCH(bool, autoPopulate);
+    options.autoPopulateAirlines = autoPopulate;
+    options.autoPopulateAirports = autoPopulate;
+    options.autoPopulateDistances = autoPopulate;
+    // Few codes and keys, so that lines often overwrite a flight with its own codes; JFK, CDG
+    // and AF are in the reference files, so filling them in renames what lines wrote. Short
+    // files, so that what the last lines did is not covered up by later ones.
+    const QStringList airports{u"JFK"_s, u"CDG"_s, u"LAX"_s};
+    const QStringList airlines{u"AF"_s, u"XX"_s};
+    const QStringList times{u"09:05"_s, u"9:05 PM"_s};
+    const QStringList miles{u"100"_s, u"\"\""_s};
+    const auto startLog = [this] {
+        doc = std::make_unique<LogDocument>();
+        fillSmallLog();
+        // Both orientations of a pair, out of code order, Miles empty.
+        doc->Distances.appendRow({u"LAX"_s, u"JFK"_s, u""_s});
+        doc->Distances.appendRow({u"JFK"_s, u"CDG"_s, u""_s});
+    };
+    const auto tables = [this] {
+        QStringList all;
+        for (const LogTable *table : doc->tables())
+            all << dump(*table) << u"--"_s;
+        return all;
+    };
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        QRandomGenerator random(seed);
+        const auto pick = [&random](const QStringList &from) {
+            return from.at(random.bounded(int(from.size())));
+        };
+        QByteArrayList lines;
+        for (int i = 0; i < 20; ++i) {
+            const int kind = random.bounded(8);
+            QString line;
+            if (kind == 0)
+                line = pick(airlines) + u",Name "_s + QString::number(i);
+            else if (kind == 1)
+                line = pick(airports) + u",Port "_s + QString::number(i) + u",City,Country"_s;
+            else if (kind == 2)
+                line = pick(airports) + u',' + pick(airports) + u',' + pick(miles);
+            else
+                line = u"2021-03-04,"_s + pick(times) + u',' + pick(airports) + u',' +
+                       pick(airports) + u',' + pick(airlines) + u",1"_s;
+            lines << line.toLatin1();
+        }
+        startLog();
+        import("h,h\n"_ba + lines.join('\n') + '\n');
+        const QStringList whole = tables();
+        startLog();
+        for (const QByteArray &line : lines)
+            import("h,h\n"_ba + line + '\n');
+        QVERIFY2(tables() == whole, qPrintable(u"seed "_s + QString::number(seed)));
+    }
 }
 
 // The first column of each table after the import, rows joined by blanks.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README again: docs/take-screenshots.sh [BUILD_DIR]
-# Builds the programs (default build/release), makes a small log with wingbook-cli add-flight,
+# Uses the programs of BUILD_DIR as they are, or builds them in build/release; makes a small log with wingbook-cli add-flight,
 # starts wingbook under Xvfb with settings of its own and photographs the main window, the
 # flight dialog and the options dialog, driving them with the keyboard as a user would.
 # Needs: xvfb-run (xvfb), xdotool, import (imagemagick).
@@ -15,7 +15,9 @@ for tool in xvfb-run xdotool import; do
         exit 1
     }
 done
-WINGBOOK_BUILD_TARGETS="wingbook wingbook-cli" "$here/scripts/build.sh" "$build"
+if [[ $# == 0 ]]; then
+    WINGBOOK_BUILD_TARGETS="wingbook wingbook-cli" "$here/scripts/build.sh" "$build"
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -97,9 +97,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${WINGBOOK_HOMEPAGE})
-# The libraries the programs link are found by dpkg-shlibdeps; the icon theme is what the
-# window's toolbar pictures are taken from.
+# The libraries the programs link are found by dpkg-shlibdeps. Qt's platform plugins (X11,
+# Wayland, offscreen) are loaded at run time, which dpkg-shlibdeps cannot see, and the window
+# cannot open without them. The icon theme is what the toolbar's pictures are taken from.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 include(CPack)

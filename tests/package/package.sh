@@ -27,7 +27,7 @@ version=$(sed -nE 's/^project\(Wingbook VERSION ([0-9.]+).*/\1/p' "$here/CMakeLi
 
 # The dependencies dpkg-shlibdeps found: the libraries the programs link.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libqt6core6 libqt6widgets6 libpugixml1v5 libpcre2-16-0 liblnk1; do
+for lib in libc6 libqt6core6 libqt6widgets6 libpugixml1v5 libpcre2-16-0 liblnk1 qt6-qpa-plugins; do
     [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 
@@ -72,6 +72,8 @@ cmp -s "$tmp/show.json" "$fixtures/logs/handmade.expected.json" || fail "show --
 # The window program answers --help and --version without a display.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/wingbook" --version |
     grep -qx "wingbook $version" || fail "wingbook --version"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/wingbook" --help |
+    grep -q "^Usage: wingbook \[LOG\]" || fail "wingbook --help"
 
 # The manual pages are the programs' --help: every command of wingbook-cli is in its page.
 page=$(zcat "$root/usr/share/man/man1/wingbook-cli.1.gz")

@@ -77,7 +77,7 @@ else()
 endif()
 
 # --- the package's own documents ---
-install(FILES ${WINGBOOK_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${WINGBOOK_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wingbook)
 
 # --- Debian package: cpack -G DEB in a build tree, or scripts/package.sh ---
 set(CPACK_GENERATOR DEB)

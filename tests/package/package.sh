@@ -81,7 +81,7 @@ page=$(zcat "$root/usr/share/man/man1/wingbook-cli.1.gz")
 while read -r command; do
     [[ $page == *"$command"* ]] || fail "wingbook-cli page lacks the command $command"
 done < <("$cli" --help | awk '/^Commands:/ { on = 1; next } on && /^$/ { exit } on { print $1 }')
-zcat "$root/usr/share/man/man1/wingbook.1.gz" | grep -q -- '--version' || fail "wingbook page"
+zcat "$root/usr/share/man/man1/wingbook.1.gz" | grep -q 'show the version and exit' || fail "wingbook page"
 
 # The log file type, in a MIME database of its own: the system's types and the package's.
 mkdir -p "$tmp/mime/mime/packages"
@@ -90,12 +90,15 @@ cp /usr/share/mime/packages/freedesktop.org.xml "$root/usr/share/mime/packages/w
 update-mime-database "$tmp/mime/mime" >/dev/null 2>&1 || fail "update-mime-database"
 printf '<?xml version="1.0" encoding="UTF-8"?>\n<Feed>\n<Wingbook/>\n</Feed>\n' >"$tmp/other.xml"
 printf '<?xml version="1.0"?>\n<WingbookSettings/>\n' >"$tmp/similar.xml"
+printf '<?xml version="1.0"?>\r\n<Wingbook Version="1">\r\n</Wingbook>\r\n' >"$tmp/crlf.xml"
+printf '<Wingbook>\n<Flights/>\n</Wingbook>\n' >"$tmp/bare.xml"
 cp "$tmp/saved.xml" "$tmp/saved.txt"
 filetype() {
     XDG_DATA_DIRS=$tmp/mime XDG_DATA_HOME=$tmp/mime/none XDG_CURRENT_DESKTOP=GNOME \
         xdg-mime query filetype "$1" 2>/dev/null
 }
-for check in "saved.xml application/x-wingbook-log" "other.xml application/xml" \
+for check in "saved.xml application/x-wingbook-log" "crlf.xml application/x-wingbook-log" \
+    "bare.xml application/x-wingbook-log" "other.xml application/xml" \
     "similar.xml application/xml" "saved.txt text/plain"; do
     read -r name expected <<<"$check"
     actual=$(filetype "$tmp/$name")

@@ -48,7 +48,8 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -euo pipefail -c '
     # shot TITLE FILE: waits for the window of that title and photographs it.
     shot() {
         local window
-        window=$(xdotool search --sync --onlyvisible --name "$1" | tail -1)
+        window=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" | tail -1)
+        [[ -n $window ]] || { echo "take-screenshots: no window \"$1\"" >&2; exit 1; }
         xdotool windowfocus --sync "$window"
         sleep 1
         import -window "$window" "$SHOTS/$2"
@@ -60,13 +61,13 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -euo pipefail -c '
             sleep 0.4
         done
     }
-    shot "^Wingbook" main-window.png
+    shot " - Wingbook$" main-window.png
     # Tools, Add, Flight: the flight dialog, preset with the log'"'"'s favourite airports.
     keys alt+t Down Right Return
     shot "Add Flight" flight-dialog.png
     keys Escape
     # Tools, Options (the last item of the menu).
-    window=$(xdotool search --onlyvisible --name "^Wingbook" | tail -1)
+    window=$(xdotool search --onlyvisible --name " - Wingbook$" | tail -1)
     xdotool windowfocus --sync "$window"
     keys alt+t Up Return
     shot "Options" options-dialog.png

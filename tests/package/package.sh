@@ -105,6 +105,14 @@ for check in "saved.xml application/x-wingbook-log" "crlf.xml application/x-wing
     [[ $actual == "$expected" ]] || fail "file type of $name: $actual, expected $expected"
 done
 
+# The file manager opens a log with the program: the desktop entry is the type's application.
+mkdir -p "$tmp/desktop/applications"
+cp "$root/usr/share/applications/wingbook.desktop" "$tmp/desktop/applications/"
+update-desktop-database "$tmp/desktop/applications" || fail "update-desktop-database"
+actual=$(XDG_DATA_DIRS=$tmp/desktop XDG_DATA_HOME=$tmp/desktop/none XDG_CURRENT_DESKTOP=GNOME \
+    xdg-mime query default application/x-wingbook-log 2>/dev/null)
+[[ $actual == wingbook.desktop ]] || fail "application of a log: $actual"
+
 if ((failures)); then
     echo "$failures check(s) failed"
     exit 1

@@ -74,6 +74,7 @@ private slots:
     void blankPickers();
     void swapButtonAndUpperCaseCodes();
     void airlineDialog();
+    void airportCountriesInCollationOrder();
     void airportDialog_data();
     void airportDialog();
     void distanceDialog();
@@ -534,6 +535,19 @@ void TestRecordDialogs::airlineDialog()
     QVERIFY(checked);
     QCOMPARE(errors().size(), 2);
     QCOMPARE(document.Airlines.GetItemCaptions().count(QStringLiteral("AF")), 2);
+}
+
+void TestRecordDialogs::airportCountriesInCollationOrder()
+{
+    const QLocale::Language language = QLocale::system().language();
+    if (language != QLocale::C && language != QLocale::English)
+        QSKIP("the expected order is that of English");
+    TForm5 form;
+    form.Setup(RecordDialogMode::Add, {"Zimbabwe", QStringLiteral("Åland Islands"), "Albania"}, {});
+    // A code-point order would put "Åland Islands" after "Zimbabwe".
+    QCOMPARE(comboEntries(form.CountryComboBox),
+             QStringList({QStringLiteral("Åland Islands"), "Albania", "Zimbabwe"}));
+    QCOMPARE(form.CountryComboBox->currentIndex(), -1);
 }
 
 void TestRecordDialogs::airportDialog_data()

@@ -37,8 +37,13 @@ void setSortedEntries(QComboBox *comboBox, const QStringList &entries)
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
+    setEntries(comboBox, sorted);
+}
+
+void setEntries(QComboBox *comboBox, const QStringList &entries)
+{
     comboBox->clear();
-    comboBox->addItems(sorted);
+    comboBox->addItems(entries);
     selectEntry(comboBox, QString());
 }
 

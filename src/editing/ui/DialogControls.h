@@ -26,6 +26,8 @@ QComboBox *makeCodeComboBox(QWidget *parent = nullptr);
 // Replaces a drop-down list's entries by these, shown sorted (letter case ignored), and leaves
 // nothing selected.
 void setSortedEntries(QComboBox *comboBox, const QStringList &entries);
+// Replaces a drop-down list's entries by these, in this order, and leaves nothing selected.
+void setEntries(QComboBox *comboBox, const QStringList &entries);
 
 // Selects the entry with exactly this text; an empty text, or one that is not in the list,
 // leaves the field empty.

@@ -1,6 +1,7 @@
 #include "editing/ui/WingbookUnit5.h"
 
 #include "editing/ui/DialogControls.h"
+#include "options/CountryList.h"
 #include "platform/ui/DefaultFont.h"
 
 #include <QComboBox>
@@ -56,7 +57,8 @@ void TForm5::Setup(RecordDialogMode mode, const QStringList &countries, const Ai
         ReferenceCountLabel->setText(referenceCountLabel);
     setModeButtons(OKButton, CancelButton, properties);
 
-    setSortedEntries(CountryComboBox, countries);
+    // Sorted as the options dialog sorts the country list, with the user's collation.
+    setEntries(CountryComboBox, SortedCountryNames(countries));
     AirportEdit->setText(fields.code);
     NameEdit->setText(fields.name);
     CityEdit->setText(fields.city);

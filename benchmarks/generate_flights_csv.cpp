@@ -34,7 +34,11 @@ int main(int argc, char *argv[])
     }
     QByteArray text = "Date,Time,From,To,Airline,Flight\r\n";
     for (int r = 0; r < doc.Flights.count(); ++r) {
-        text += doc.Flights.row(r).cells.join(u',').toUtf8();
+        for (int c = 0; c < doc.Flights.columnTotal(); ++c) {
+            if (c > 0)
+                text += ',';
+            text += doc.Flights.cell(r, c).toUtf8();
+        }
         text += "\r\n";
         if (text.size() > (1 << 20)) {
             file.write(text);

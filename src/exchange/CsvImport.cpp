@@ -27,18 +27,18 @@ void importFlight(LogDocument &document, const QStringList &f, bool flightsWereE
     const QStringList cells{
         texts.date(f[FlightDate]), texts.time(f[FlightTime]), f[FlightFrom], f[FlightTo],
         f[FlightAirline],          PadFlight(f[FlightNumber])};
-    if (found >= 0 &&
-        settled.unchanged(flights.row(found).cells, f[FlightFrom], f[FlightTo], f[FlightAirline])) {
+    if (found >= 0 && settled.unchanged(found, f[FlightFrom], f[FlightTo], f[FlightAirline])) {
         OverwriteOrAppend(flights, found, cells);
         return;
     }
     if (found >= 0)
         document.adjustReferencesOfFlight(found, -1);
     const int r = OverwriteOrAppend(flights, found, cells);
-    const QStringList &stored = flights.row(r).cells;
-    TakeFlightReferences(document, files, options, stored[FlightFrom], stored[FlightTo],
-                         stored[FlightAirline]);
-    settled.taken(stored[FlightFrom], stored[FlightTo], stored[FlightAirline]);
+    const QString from = flights.cell(r, FlightFrom);
+    const QString to = flights.cell(r, FlightTo);
+    const QString airline = flights.cell(r, FlightAirline);
+    TakeFlightReferences(document, files, options, from, to, airline);
+    settled.taken(from, to, airline);
 }
 
 // The sorts the options ask for. Each reference table that lines or flights may have written

@@ -6,7 +6,7 @@
 namespace
 {
 
-enum FlightColumn { FlightDate, FlightTime, FlightFrom, FlightTo, FlightAirline };
+enum FlightColumn { FlightFrom = 2, FlightTo, FlightAirline };
 enum DistanceColumn { DistanceFrom, DistanceTo, DistanceMiles };
 
 } // namespace
@@ -18,10 +18,12 @@ SettledReferences::SettledReferences(const LogDocument &document, const Wingbook
 {
 }
 
-bool SettledReferences::unchanged(const QStringList &old, const QString &from, const QString &to,
+bool SettledReferences::unchanged(int flightRow, const QString &from, const QString &to,
                                   const QString &airline) const
 {
-    if (old[FlightFrom] != from || old[FlightTo] != to || old[FlightAirline] != airline)
+    const LogTable &flights = m_document.Flights;
+    if (flights.cell(flightRow, FlightFrom) != from || flights.cell(flightRow, FlightTo) != to ||
+        flights.cell(flightRow, FlightAirline) != airline)
         return false;
     // Without automatic filling, giving back and taking again touch the same rows' counts.
     if (m_fillAirports && !(m_airports.contains(from) && m_airports.contains(to)))
@@ -36,9 +38,9 @@ bool SettledReferences::unchanged(const QStringList &old, const QString &from, c
         if (r < 0)
             return false;
         const bool inOrder = QString::compare(from, to, Qt::CaseSensitive) < 0;
-        const QStringList &cells = distances.row(r).cells;
-        if (cells[DistanceFrom] != (inOrder ? from : to) ||
-            cells[DistanceTo] != (inOrder ? to : from) || cells[DistanceMiles].isEmpty())
+        if (distances.cell(r, DistanceFrom) != (inOrder ? from : to) ||
+            distances.cell(r, DistanceTo) != (inOrder ? to : from) ||
+            distances.cell(r, DistanceMiles).isEmpty())
             return false;
     }
     return true;

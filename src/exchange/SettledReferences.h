@@ -2,7 +2,6 @@
 
 #include <QSet>
 #include <QString>
-#include <QStringList>
 
 class LogDocument;
 class WingbookOptions;
@@ -18,9 +17,9 @@ class SettledReferences
 public:
     SettledReferences(const LogDocument &document, const WingbookOptions &options);
 
-    // Whether overwriting the flight whose cells are `old` with these codes leaves every
-    // reference count and reference row as it is.
-    bool unchanged(const QStringList &old, const QString &from, const QString &to,
+    // Whether overwriting the flight at this row with these codes leaves every reference
+    // count and reference row as it is.
+    bool unchanged(int flightRow, const QString &from, const QString &to,
                    const QString &airline) const;
     // A flight's references were taken: its rows are now as filling them in leaves them.
     void taken(const QString &from, const QString &to, const QString &airline);

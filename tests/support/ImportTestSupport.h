@@ -29,7 +29,10 @@ inline QStringList dump(const LogTable &table)
 {
     QStringList rows;
     for (int r = 0; r < table.count(); ++r) {
-        QString text = table.row(r).cells.join(u'|');
+        QStringList cells;
+        for (int c = 0; c < table.columnTotal(); ++c)
+            cells << table.cell(r, c);
+        QString text = cells.join(u'|');
         if (table.hasUsage())
             text += u'#' + QString::number(table.referenceCount(r));
         rows << text;

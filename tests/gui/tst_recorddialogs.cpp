@@ -457,7 +457,7 @@ void TestRecordDialogs::blankPickers()
                       QTest::keyClick(picker, Qt::Key_Up);
                       QVERIFY(!picker->isBlank());
                   }
-                  QCOMPARE(m_commands->Form3->Fields().date, date->dateValue());
+                  QCOMPARE(m_commands->Form3->fields().date, date->dateValue());
                   checked = true;
               });
     QVERIFY(checked);
@@ -562,7 +562,7 @@ void TestRecordDialogs::airportDialog()
                   QVERIFY(!form->CountryComboBox->isEditable());
                   QCOMPARE(comboEntries(form->CountryComboBox),
                            QStringList({"France", "Japan", "United Kingdom", "United States"}));
-                  QCOMPARE(form->Fields().country, country);
+                  QCOMPARE(form->fields().country, country);
                   QTRY_VERIFY(form->AirportEdit->hasFocus());
                   QTest::mouseClick(form->OKButton, Qt::LeftButton);
                   QTest::keyClicks(form->AirportEdit, QStringLiteral("cdg"));
@@ -588,7 +588,7 @@ void TestRecordDialogs::airportDialog()
     runDialog([this] { m_commands->Add3Click(); },
               [&](QDialog &) {
                   QCOMPARE(m_commands->Form5->windowTitle(), QStringLiteral("Modify Airport"));
-                  QCOMPARE(m_commands->Form5->Fields().country, QStringLiteral("United States"));
+                  QCOMPARE(m_commands->Form5->fields().country, QStringLiteral("United States"));
                   QCOMPARE(m_commands->Form5->CityEdit->text(), QStringLiteral("New York"));
                   checked = true;
               });

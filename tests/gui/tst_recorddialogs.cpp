@@ -14,6 +14,7 @@
 #include "editing/ui/WingbookUnit5.h"
 #include "editing/ui/WingbookUnit6.h"
 #include "model/LogDocument.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -97,11 +97,11 @@ private:
                    const std::function<void(QDialog &)> &work);
     QStringList errors() const;
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    WindowTests::PrivateSettingsFolder m_config;
+    WindowTests::MessageBoxRecorder m_messages;
     std::unique_ptr<TForm1> m_form;
     RecordCommands *m_commands = nullptr;
     OptionSet m_options;
-    QList<MessageBoxes::Request> m_boxes;
     std::function<void(QDialog &)> m_work;
     QStringList m_openedTitles;
     QList<QUrl> m_openedUrls;
@@ -109,13 +109,7 @@ private:
 
 void TestRecordDialogs::initTestCase()
 {
-    m_config = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_config->isValid());
-    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
-    });
+    QVERIFY(m_config.isValid());
 }
 
 void TestRecordDialogs::init()
@@ -123,7 +117,7 @@ void TestRecordDialogs::init()
     m_options = OptionSet();
     m_options.checkedCountries = {QStringLiteral("United States"), QStringLiteral("France"),
                                   QStringLiteral("United Kingdom"), QStringLiteral("Japan")};
-    m_boxes.clear();
+    m_messages.clear();
     m_openedTitles.clear();
     m_openedUrls.clear();
     m_work = nullptr;
@@ -193,12 +187,7 @@ void TestRecordDialogs::runDialog(const std::function<void()> &command,
 
 QStringList TestRecordDialogs::errors() const
 {
-    QStringList texts;
-    for (const MessageBoxes::Request &request : m_boxes) {
-        if (request.kind == MessageBoxes::Kind::Error)
-            texts.append(request.text);
-    }
-    return texts;
+    return m_messages.texts(MessageBoxes::Kind::Error);
 }
 
 // --- the flight dialog ---

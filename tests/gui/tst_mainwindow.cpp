@@ -17,11 +17,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <memory>
 
 namespace
@@ -58,6 +60,8 @@ private slots:
     void contextMenuEnabling_data();
     void contextMenuEnabling();
     void contextMenuWithoutRegisteredCommands();
+    void menusAndToolBarLayout_data();
+    void menusAndToolBarLayout();
     void clickWhileProcessingAsksToStop_data();
     void clickWhileProcessingAsksToStop();
     void recentEntryOfMissingFile();
@@ -575,11 +579,129 @@ void TestMainWindow::contextMenuWithoutRegisteredCommands()
     QVERIFY(!m_form->ToolsAddMenu->menuAction()->isVisible());
     QVERIFY(!m_form->action(MainCommand::Import)->isVisible());
 
-    bool imported = false;
-    m_form->setCommandHandler(MainCommand::Import, [&imported] { imported = true; });
+    QStringList calls;
+    m_form->setCommandHandler(MainCommand::Import, [&calls] { calls.append("import"); });
     QVERIFY(m_form->action(MainCommand::Import)->isVisible());
     m_form->action(MainCommand::Import)->trigger();
-    QVERIFY(imported);
+    QCOMPARE(calls, QStringList{"import"});
+
+    // A handler given again replaces the first one; none hides the command again.
+    calls.clear();
+    m_form->setCommandHandler(MainCommand::Import, [&calls] { calls.append("again"); });
+    m_form->action(MainCommand::Import)->trigger();
+    QCOMPARE(calls, QStringList{"again"});
+    m_form->setCommandHandler(MainCommand::Import, nullptr);
+    QVERIFY(!m_form->action(MainCommand::Import)->isVisible());
+
+    // Likewise a record command's handler, through its item and its routes.
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    calls.clear();
+    m_form->setRecordCommand(TableKind::Airports, RecordCommand::Delete,
+                             [&calls] { calls.append("delete"); });
+    m_form->setRecordCommand(TableKind::Airports, RecordCommand::Delete,
+                             [&calls] { calls.append("delete again"); });
+    QAction *deleteItem = nullptr;
+    for (QAction *action : m_form->contextMenu(TableKind::Airports)->actions()) {
+        if (action->text() == QLatin1String("Delete"))
+            deleteItem = action;
+    }
+    QVERIFY(deleteItem && deleteItem->isVisible());
+    m_form->listView(TableKind::Airports)->selectOnly(0);
+    m_form->contextMenu(TableKind::Airports);
+    deleteItem->trigger();
+    m_form->runRecordCommand(TableKind::Airports, RecordCommand::Delete);
+    QCOMPARE(calls, QStringList({"delete again", "delete again"}));
+}
+
+void TestMainWindow::menusAndToolBarLayout_data()
+{
+    QTest::addColumn<bool>("everyCommand"); // every handler given, and the tables' Add
+    QTest::addColumn<QStringList>("fileMenu");
+    QTest::addColumn<QStringList>("toolsMenu");
+    QTest::addColumn<QStringList>("helpMenu");
+    QTest::addColumn<QStringList>("toolBar");
+
+    // "-" is a separator; hidden items are left out. The menus hide their separators where
+    // nothing is shown between them.
+    QTest::newRow("the window alone")
+        << false
+        << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...", "-", "-",
+                       "Exit"}
+        << QStringList{"Find...\tCtrl+F", "-", "-", "-"} << QStringList{"Release Notes\tF1", "-"}
+        << QStringList{"New", "Open", "Save", "Save As", "-", "Find", "-", "Exit"};
+    QTest::newRow("every command")
+        << true << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...",
+                               "-",           "Import...",       "Export...",    "-",
+                               "Exit"}
+        << QStringList{"Find...\tCtrl+F",
+                       "-",
+                       "Add>",
+                       "-",
+                       "Statistics...",
+                       "Compute Distances",
+                       "Route Map...",
+                       "Charts...",
+                       "-",
+                       "Options..."}
+        << QStringList{"Release Notes\tF1", "Check for Updates...\tF9", "-", "About..."}
+        << QStringList{"New",        "Open", "Save",    "Save As", "-",     "Import",
+                       "Export",     "-",    "Find",    "-",       "Add",   "-",
+                       "Statistics", "-",    "Options", "-",       "About", "Exit"};
+}
+
+void TestMainWindow::menusAndToolBarLayout()
+{
+    QFETCH(bool, everyCommand);
+    QFETCH(QStringList, fileMenu);
+    QFETCH(QStringList, toolsMenu);
+    QFETCH(QStringList, helpMenu);
+    QFETCH(QStringList, toolBar);
+
+    if (everyCommand) {
+        for (MainCommand command :
+             {MainCommand::Import, MainCommand::Export, MainCommand::Statistics,
+              MainCommand::ComputeDistances, MainCommand::RouteMap, MainCommand::Charts,
+              MainCommand::Options, MainCommand::CheckForUpdates, MainCommand::About})
+            m_form->setCommandHandler(command, [] {});
+        for (const PageDescription &page : kPages)
+            m_form->setRecordCommand(page.kind, RecordCommand::Add, [] {});
+    }
+    auto items = [](const QList<QAction *> &actions, bool hints) {
+        QStringList shown;
+        for (const QAction *action : actions) {
+            if (!action->isVisible())
+                continue;
+            QString text = action->isSeparator() ? QStringLiteral("-")
+                           : hints               ? action->iconText()
+                                                 : action->text();
+            if (action->menu())
+                text += QLatin1Char('>');
+            if (!action->shortcut().isEmpty())
+                text += QStringLiteral("\t") + action->shortcut().toString();
+            shown.append(text);
+        }
+        return shown;
+    };
+    const QList<QAction *> menus = m_form->menuBar()->actions();
+    QCOMPARE(items(menus, false), QStringList({"&File>", "&Tools>", "&Help>"}));
+    QCOMPARE(items(menus[0]->menu()->actions(), false), fileMenu);
+    QCOMPARE(items(menus[1]->menu()->actions(), false), toolsMenu);
+    QCOMPARE(items(menus[2]->menu()->actions(), false), helpMenu);
+
+    QStringList buttons;
+    for (const QString &button : items(m_form->ToolBar1->actions(), true))
+        buttons.append(button.section(QStringLiteral("\t"), 0, 0));
+    QCOMPARE(buttons, toolBar);
+    for (QAction *action : m_form->ToolBar1->actions()) {
+        if (!action->isSeparator())
+            QCOMPARE(m_form->ToolBar1->widgetForAction(action)->size(), QSize(26, 26));
+    }
+    if (everyCommand) {
+        QStringList addItems;
+        for (QAction *action : m_form->ToolsAddMenu->actions())
+            addItems.append(action->text());
+        QCOMPARE(addItems, QStringList({"Flight", "Airline", "Airport", "Distance"}));
+    }
 }
 
 void TestMainWindow::clickWhileProcessingAsksToStop_data()

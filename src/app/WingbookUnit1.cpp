@@ -180,6 +180,11 @@ void TForm1::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+LogFileHost &TForm1::logFileHost()
+{
+    return *m_logHost;
+}
+
 int TForm1::progressPosition() const
 {
     return m_logHost->progressPosition();

@@ -15,6 +15,7 @@
 #include <memory>
 
 class LogDocument;
+class LogFileHost;
 class MainWindowLogHost;
 class QAction;
 class QLabel;
@@ -138,6 +139,10 @@ public:
     void runDefaultCommand(TableKind kind);
     // A click on a table view: the stop question while processing, else FindRefresh.
     void listViewClick();
+
+    // What reading and writing a log (and any other long loop over the tables) show in the
+    // window: busy pointer, status text, progress bar.
+    LogFileHost &logFileHost();
 
     QString statusText() const;
     int progressPosition() const;

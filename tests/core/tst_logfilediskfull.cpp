@@ -21,6 +21,7 @@ class TestLogFileDiskFull : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void cleanup();
     void saveIntoAFullDisk_data();
     void saveIntoAFullDisk();
 
@@ -43,8 +44,13 @@ QByteArray readFile(const QString &path)
 void writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush())
         qFatal("cannot write fixture %s", qPrintable(path));
+}
+
+QString folderOfRow()
+{
+    return QStringLiteral("/") + QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-');
 }
 
 // Fills the disk until only `leave` bytes (about) are free.
@@ -80,25 +86,38 @@ void TestLogFileDiskFull::cleanupTestCase()
         umount2(QFile::encodeName(m_mountPoint.path()).constData(), MNT_DETACH);
 }
 
+void TestLogFileDiskFull::cleanup()
+{
+    // Each case starts with an empty disk, whatever the last one left.
+    if (m_mounted)
+        QDir(m_mountPoint.path() + folderOfRow()).removeRecursively();
+}
+
 void TestLogFileDiskFull::saveIntoAFullDisk_data()
 {
     QTest::addColumn<qint64>("leave");
     QTest::addColumn<bool>("backupFits");
     // No room even for the backup copy: the previous backup must survive the failed copy.
     QTest::newRow("no space at all") << qint64(0) << false;
-    // Room for the backup of the small old log, not for the new one.
-    QTest::newRow("some space left") << qint64(24 * 1024) << true;
+    // Room for the backup of the old log, not for the new one; the new one fails part way,
+    // after some of it was written.
+    QTest::newRow("room for the backup") << qint64(40 * 1024) << true;
+    QTest::newRow("a few pages") << qint64(13 * 1024) << true;
 }
 
 void TestLogFileDiskFull::saveIntoAFullDisk()
 {
     QFETCH(qint64, leave);
     QFETCH(bool, backupFits);
-    const QString folder = m_mountPoint.path() + QLatin1Char('/') + QTest::currentDataTag();
+    const QString folder = m_mountPoint.path() + folderOfRow();
     QVERIFY(QDir().mkpath(folder));
     const QString log = folder + QStringLiteral("/trip.xml");
-    const QByteArray oldLog =
-        "<Wingbook><Flights><Flight Date=\"2020-01-01\"/></Flights></Wingbook>\n";
+    // Two pages of log, one of backup: removing the backup first would not make room for the
+    // copy.
+    QByteArray oldLog = "<Wingbook><Flights>\n";
+    while (oldLog.size() < 6000)
+        oldLog += "<Flight Date=\"2020-01-01\" Time=\"10:00\"/>\n";
+    oldLog += "</Flights></Wingbook>\n";
     const QByteArray oldBackup = "the backup before";
     writeFile(log, oldLog);
     writeFile(BackupFileName(log), oldBackup);
@@ -124,7 +143,6 @@ void TestLogFileDiskFull::saveIntoAFullDisk()
     // Nothing half-written is left beside the log.
     const QStringList left = QDir(folder).entryList(QDir::Files);
     QCOMPARE(left, QStringList({"filler", "trip.xml", "trip.~xml"}));
-    QFile::remove(folder + QStringLiteral("/filler"));
 }
 
 QTEST_GUILESS_MAIN(TestLogFileDiskFull)

@@ -38,7 +38,6 @@ struct ReaderState {
     xmlParserCtxtPtr ctxt = nullptr;
     LogFileHost *host = nullptr;
     LogTable *targets[4] = {};
-    TextPool *pool = nullptr;
     std::vector<std::string> captions[4];
     std::vector<TextPool::Id> rowIds;
     int depth = 0;       // elements open, the root included
@@ -104,7 +103,7 @@ void startElement(void *ctx, const xmlChar *localname, const xmlChar *prefix, co
             if (captions[c] == name) {
                 const char *value = reinterpret_cast<const char *>(attribute[3]);
                 const auto length = size_t(attribute[4] - attribute[3]);
-                ids[c] = state->pool->internUtf8(std::string_view(value, length));
+                ids[c] = state->targets[t]->textPool().internUtf8(std::string_view(value, length));
                 break;
             }
         }
@@ -290,7 +289,6 @@ QString ReadLogRecords(const QString &fileName, LogDocument &document, LogFileHo
         for (const LogColumn &column : targets[t]->columns())
             state.captions[t].push_back(column.caption.toStdString());
     }
-    state.pool = &document.Flights.textPool();
 
     // The progress maximum is the number of nodes below the root: known at the end, and
     // estimated from the part of the file read until then. While the window is hidden (the

@@ -5,8 +5,8 @@
 class LogDocument;
 class LogFileHost;
 
-// Reads the records of a log file into the four tables of a document, which must be empty and
-// share one text pool. The file is parsed as a stream (nothing of it is kept) by a parser
+// Reads the records of a log file into the four tables of a document, which must be empty.
+// The file is parsed as a stream (nothing of it is kept) by a parser
 // that checks well-formedness in full and converts every encoding it knows; no external
 // resource is read and no entity is expanded. Progress steps once per node below the root.
 //

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace
 {
@@ -16,6 +17,19 @@ QList<LogColumn> makeColumns(std::initializer_list<std::pair<const char *, int>>
     for (const auto &[caption, width] : list)
         columns.append({QString::fromLatin1(caption), width});
     return columns;
+}
+
+// The collator of the cell comparison for a locale, made once: making one costs far more than
+// the few comparisons that place an added row.
+const QCollator &cellCollator(const RegionalSettings &regional)
+{
+    static QLocale locale;
+    static std::optional<QCollator> collator;
+    if (!collator || locale != regional.locale) {
+        locale = regional.locale;
+        collator = MakeCellCollator(regional);
+    }
+    return *collator;
 }
 
 // Beyond this many separate blocks of rows, a removal resets the model instead of signalling
@@ -532,12 +546,14 @@ void LogTable::forgetOrder()
 int LogTable::compareRows(int a, int b, const std::vector<SortKey> &keys,
                           const RegionalSettings &regional) const
 {
+    const QCollator &collator = cellCollator(regional);
     for (const SortKey &key : keys) {
         const QString &ta = m_pool->text(cellId(a, key.column));
         const QString &tb = m_pool->text(cellId(b, key.column));
         int c = 0;
         if (!OnCustomSort || !OnCustomSort(key.column, ta, tb, c))
-            c = CompareCellTexts(ta, tb, regional);
+            c = CompareCellKeys(ta, CellSortKey::of(ta, regional), tb,
+                                CellSortKey::of(tb, regional), collator);
         if (c != 0)
             return key.ascending ? c : -c;
     }

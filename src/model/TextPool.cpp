@@ -23,7 +23,7 @@ TextPool::TextPool()
 {
     m_texts.emplace_back();
     m_utf8.emplace_back();
-    m_ids.emplace(std::string_view(), kEmpty);
+    m_ids.emplace(std::string(), kEmpty);
 }
 
 std::string_view TextPool::store(std::string_view bytes)
@@ -54,7 +54,7 @@ TextPool::Id TextPool::add(std::string_view utf8, QString text)
     const Id id = Id(m_texts.size());
     m_texts.push_back(std::move(text));
     m_utf8.push_back(kept);
-    m_ids.emplace(kept, id);
+    m_ids.emplace(std::string(kept), id);
     return id;
 }
 
@@ -64,7 +64,7 @@ TextPool::Id TextPool::intern(const QString &text)
         return kEmpty;
     const QByteArray utf8 = text.toUtf8();
     const std::string_view key(utf8.constData(), size_t(utf8.size()));
-    const auto it = m_ids.find(key);
+    const auto it = m_ids.find(absl::string_view(key.data(), key.size()));
     if (it != m_ids.end())
         return it->second;
     // A lone surrogate has no UTF-8 form: the text is kept as its UTF-8 reads back, so that
@@ -74,7 +74,7 @@ TextPool::Id TextPool::intern(const QString &text)
 
 TextPool::Id TextPool::internUtf8(std::string_view utf8)
 {
-    const auto it = m_ids.find(utf8);
+    const auto it = m_ids.find(absl::string_view(utf8.data(), utf8.size()));
     if (it != m_ids.end())
         return it->second;
     return add(utf8, decodeKeepingMarks(utf8));
@@ -94,6 +94,6 @@ qint64 TextPool::find(const QString &text) const
 
 qint64 TextPool::findUtf8(std::string_view utf8) const
 {
-    const auto it = m_ids.find(utf8);
+    const auto it = m_ids.find(absl::string_view(utf8.data(), utf8.size()));
     return it != m_ids.end() ? qint64(it->second) : -1;
 }

@@ -5,6 +5,7 @@
 #include <absl/container/flat_hash_map.h>
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,7 +44,9 @@ private:
 
     std::vector<QString> m_texts;
     std::vector<std::string_view> m_utf8;
-    absl::flat_hash_map<std::string_view, Id> m_ids;
+    // Keys of their own: a short text is held inside the map's slot (std::string's small
+    // buffer), so a lookup while reading touches one place of memory, not two.
+    absl::flat_hash_map<std::string, Id> m_ids;
     // The UTF-8 bytes of every text, in blocks that never move, so the keys stay valid.
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char *m_block = nullptr; // the free part of the newest shared block

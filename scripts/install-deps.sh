@@ -10,6 +10,7 @@ packages=(
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache
+    clang libclang-rt-14-dev
 )
 
 missing=()

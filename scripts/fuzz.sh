@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer) into build/fuzz and runs each for SECONDS (default 20), starting
 # from its seeds in tests/fuzz/corpus/<target>. An input that crashes, hangs, leaks or fails a
 # check is kept as build/fuzz/artifacts/<target>-crash-... (or -timeout-, -leak-, -oom-) and
-# the script exits 1.
+# the script exits 1. With FUZZ_RUNS=N in the environment each target stops after N executions,
+# SECONDS then being the most it may take.
 # usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,6 +42,7 @@ for t in "${targets[@]}"; do
     options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$dir/artifacts/$t-")
     [ -f "$here/tests/fuzz/$t.dict" ] && options+=(-dict="$here/tests/fuzz/$t.dict")
+    [ -n "${FUZZ_RUNS:-}" ] && options+=(-runs="$FUZZ_RUNS")
     log=$dir/$t.log
     if "$dir/bin/$t" "${options[@]}" "$work" "$seeds" >"$log" 2>&1; then
         passed=$((passed + 1))
@@ -50,7 +52,8 @@ for t in "${targets[@]}"; do
         verdict="FAILED (see $log)"
     fi
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    echo "$t: ${runs:-?} executions in ${seconds} s, $(ls "$work" | wc -l) inputs in the corpus: $verdict"
+    took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
+    echo "$t: ${runs:-?} executions in ${took:-?} s, $(ls "$work" | wc -l) inputs in the corpus: $verdict"
     if [ "$verdict" != ok ]; then
         grep -m1 -B2 -A25 -E "ERROR:|check failed|runtime error|==[0-9]+==" "$log" || tail -40 "$log"
     fi

@@ -58,7 +58,10 @@ ReadOutcome readBytes(const QString &path, QByteArray &bytes)
         return ReadOutcome::roFailed;
     if (!S_ISREG(info.st_mode))
         return ReadOutcome::roNotRegular;
-    bytes = file.read(MaximumFileSize + 1);
+    // Sized by the file, not by the limit: a 4 MB buffer for every read of a small file costs.
+    bytes = file.read(qMin<qint64>(info.st_size, MaximumFileSize) + 1);
+    if (bytes.size() > info.st_size && bytes.size() <= MaximumFileSize) // grew since
+        bytes += file.read(MaximumFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError)
         return ReadOutcome::roFailed;
     return bytes.size() > MaximumFileSize ? ReadOutcome::roTooLarge : ReadOutcome::roRead;

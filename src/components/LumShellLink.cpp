@@ -221,7 +221,11 @@ void TLumShellLink::Read()
         localPath.isEmpty())
         throw ELumShellLink(ReadErrorMessage());
 
-    m_target = LocalTarget(localPath);
+    // A bare drive ("C:") names no file here: refused rather than read as an empty target.
+    const QString target = LocalTarget(localPath);
+    if (target.isEmpty())
+        throw ELumShellLink(ReadErrorMessage());
+    m_target = target;
     readText(link.file, liblnk_file_get_utf8_description_size, liblnk_file_get_utf8_description,
              m_description);
     readText(link.file, liblnk_file_get_utf8_working_directory_size,

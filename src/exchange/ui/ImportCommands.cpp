@@ -18,10 +18,10 @@ namespace
 const char *const kExtensions[] = {".csv", ".txt", ".def"};
 const ImportKind kKinds[] = {ImportKind::Csv, ImportKind::Txt, ImportKind::Def};
 
-// The window's own view of what it shows while it reads or writes a log.
+// What the window shows while it reads or writes a log; an import shows the same.
 LogFileHost &windowHost(TForm1 &form)
 {
-    return form;
+    return form.logFileHost();
 }
 
 } // namespace

@@ -29,8 +29,13 @@ QString CliCommand::synopsis() const
 
 int CliContext::fail(const QString &message)
 {
-    writeCliError(err, message);
+    writeCliMessage(err, message);
     return 1;
+}
+
+void CliContext::notice(const QString &message)
+{
+    writeCliMessage(err, message);
 }
 
 int CliContext::usageError(const QString &problem)

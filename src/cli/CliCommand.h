@@ -29,6 +29,8 @@ struct CliContext {
 
     // Writes "wingbook-cli: MESSAGE" to err and returns 1, the status of a failed operation.
     int fail(const QString &message);
+    // Writes "wingbook-cli: MESSAGE" to err about work that succeeded all the same.
+    void notice(const QString &message);
     // Writes "wingbook-cli: PROBLEM" (when given) and the command's usage line to err and
     // returns 2, the status of bad arguments.
     int usageError(const QString &problem = QString());

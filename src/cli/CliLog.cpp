@@ -35,7 +35,7 @@ bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileNa
         return false;
     }
     if (!result.notice.isEmpty())
-        ctx.err << "wingbook-cli: " << result.notice << '\n';
+        ctx.notice(result.notice);
     return true;
 }
 

@@ -5,7 +5,7 @@ namespace
 const char *const kProgram = "wingbook-cli";
 }
 
-void writeCliError(QTextStream &err, const QString &message)
+void writeCliMessage(QTextStream &err, const QString &message)
 {
     err << kProgram << ": " << message << '\n';
 }
@@ -13,14 +13,14 @@ void writeCliError(QTextStream &err, const QString &message)
 int writeCliUsageError(QTextStream &err, const QString &synopsis, const QString &problem)
 {
     if (!problem.isEmpty())
-        writeCliError(err, problem);
+        writeCliMessage(err, problem);
     err << "usage: " << kProgram << ' ' << synopsis << '\n';
     return 2;
 }
 
 int writeCliHelpPointer(QTextStream &err, const QString &problem)
 {
-    writeCliError(err, problem);
+    writeCliMessage(err, problem);
     err << "Try '" << kProgram << " --help'.\n";
     return 2;
 }

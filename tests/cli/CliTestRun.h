@@ -3,6 +3,7 @@
 // Runs wingbook-cli in-process over a command line and keeps what it printed.
 #include "cli/CliCommands.h"
 #include "cli/CliRunner.h"
+#include "support/PrivateSettingsFolder.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -39,22 +39,6 @@ inline void failOnAnyWarning()
 {
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
 }
-
-// A settings folder of the test's own, so the user's stored options and reference folders stay
-// out of every run. Create it before the first run.
-class PrivateSettings
-{
-public:
-    PrivateSettings()
-    {
-        qputenv("HOME", m_dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/.config")).toUtf8());
-    }
-    bool isValid() const { return m_dir.isValid(); }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 inline QByteArray fileContents(const QString &fileName)
 {

@@ -35,7 +35,7 @@ private slots:
     void badArguments();
 
 private:
-    PrivateSettings m_settings;
+    TestSupport::PrivateSettingsFolder m_settings; // keeps the user's settings out of every run
 };
 
 void TestCli::generalHelp_data()

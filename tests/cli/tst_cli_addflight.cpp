@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -54,7 +55,7 @@ private slots:
     void unreadableLogIsLeftAlone();
 
 private:
-    PrivateSettings m_settings;
+    TestSupport::PrivateSettingsFolder m_settings; // keeps the user's settings out of every run
     std::unique_ptr<QTemporaryDir> m_work;
     QString m_log;
 };

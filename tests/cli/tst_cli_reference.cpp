@@ -5,6 +5,7 @@
 #include "components/LumRegistryEnhanced.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace
@@ -49,7 +50,7 @@ private slots:
 private:
     QStringList withFolders(QStringList arguments) const;
 
-    PrivateSettings m_settings;
+    TestSupport::PrivateSettingsFolder m_settings; // keeps the user's settings out of every run
     QTemporaryDir m_work;
 };
 

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace
 {
@@ -31,7 +32,7 @@ private slots:
 private:
     QString path(const QString &name) const { return m_work.filePath(name); }
 
-    PrivateSettings m_settings;
+    TestSupport::PrivateSettingsFolder m_settings; // keeps the user's settings out of every run
     QTemporaryDir m_work;
 };
 

@@ -2,6 +2,7 @@
 
 // The handlers, one file each (CmdAddFlight.cpp for add-flight, ...).
 int addFlightCommand(CliContext &ctx);
+int importCommand(CliContext &ctx);
 int lookupCommand(CliContext &ctx);
 int saveCommand(CliContext &ctx);
 int searchCommand(CliContext &ctx);
@@ -37,6 +38,18 @@ const QList<CliCommand> &cliCommands()
            QStringLiteral("print the log as show --json does instead of its counts")},
           {QStringLiteral("dry-run"), QStringLiteral("add the flight but do not save the log")}},
          addFlightCommand},
+        {QStringLiteral("import"),
+         {{QStringLiteral("LOG"),
+           QStringLiteral("the log file; one that does not exist starts an empty log")},
+          {QStringLiteral("FILE"),
+           QStringLiteral("a .csv, .txt or .def file (any letter case), imported in order"),
+           CliArgument::Repeated}},
+         QStringLiteral("import CSV, TXT and DEF files into a log as dropped files are "
+                        "imported, then save the log unless --dry-run"),
+         {{QStringLiteral("json"),
+           QStringLiteral("print the log as show --json does instead of its counts")},
+          {QStringLiteral("dry-run"), QStringLiteral("import the files but do not save the log")}},
+         importCommand},
         {QStringLiteral("lookup"),
          {{QStringLiteral("airline|airport"), QStringLiteral("the kind of code")},
           {QStringLiteral("CODE"), QStringLiteral("the code, compared exactly")}},

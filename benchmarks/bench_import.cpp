@@ -12,35 +12,19 @@
 #include "model/LogFile.h"
 #include "options/WingbookOptions.h"
 
+#include "BenchClock.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
-#include <ctime>
-#include <sys/resource.h>
 
 namespace
 {
 
-double seconds(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-// CPU seconds of the process so far: steadier than wall time on a busy machine.
-double cpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
+using BenchClock::cpuSeconds;
+using BenchClock::peakMegabytes;
+using BenchClock::seconds;
 
 // Lets no events run and never stops, as the window does when nobody clicks.
 class QuietHost : public ImportHost

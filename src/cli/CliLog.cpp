@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
 
 bool readLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
 {
@@ -37,6 +38,17 @@ bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileNa
     if (!result.notice.isEmpty())
         ctx.notice(result.notice);
     return true;
+}
+
+int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString &fileName)
+{
+    if (!ctx.isSet(QStringLiteral("dry-run")) && !saveLogForCli(ctx, document, fileName))
+        return 1;
+    if (ctx.isSet(QStringLiteral("json")))
+        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
+    else
+        ctx.out << document.countsText() << '\n';
+    return 0;
 }
 
 namespace

@@ -9,6 +9,10 @@
 bool readLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName);
 // Writes a log as Save does (backup included); on failure writes the error to ctx.err.
 bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName);
+// The end of a command that changed a log (its options include --dry-run and --json): the log
+// saved as Save does unless --dry-run, then printed as show --json does with --json, else its
+// counts line. Returns the command's exit status.
+int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString &fileName);
 // The log as one JSON object: the four tables and the four preferred values.
 QJsonObject logToJson(const LogDocument &document);
 // The log as aligned text tables, the counts line and the preferred values.

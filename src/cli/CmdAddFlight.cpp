@@ -6,7 +6,6 @@
 #include "editing/ReferenceFilling.h"
 
 #include <QFileInfo>
-#include <QJsonDocument>
 
 namespace
 {
@@ -80,11 +79,5 @@ int addFlightCommand(CliContext &ctx)
         ctx.err << message << '\n';
         return 1;
     }
-    if (!ctx.isSet(QStringLiteral("dry-run")) && !saveLogForCli(ctx, document, logName))
-        return 1;
-    if (ctx.isSet(QStringLiteral("json")))
-        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
-    else
-        ctx.out << document.countsText() << '\n';
-    return 0;
+    return saveAndPrintChangedLog(ctx, document, logName);
 }

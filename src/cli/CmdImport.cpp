@@ -7,7 +7,6 @@
 #include "exchange/Importers.h"
 
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <exception>
 
 int importCommand(CliContext &ctx)
@@ -63,11 +62,5 @@ int importCommand(CliContext &ctx)
             return ctx.fail(result.error);
     }
 
-    if (!ctx.isSet(QStringLiteral("dry-run")) && !saveLogForCli(ctx, document, logName))
-        return 1;
-    if (ctx.isSet(QStringLiteral("json")))
-        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
-    else
-        ctx.out << document.countsText() << '\n';
-    return 0;
+    return saveAndPrintChangedLog(ctx, document, logName);
 }

@@ -1,0 +1,80 @@
+#include "exchange/ExportFile.h"
+
+#include "components/TextHelpers.h"
+#include "model/LogFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace
+{
+
+QString extensionOf(const QString &fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+// The old file is kept under its backup name before it is replaced.
+void backUp(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return;
+    const QString backup = BackupFileName(fileName);
+    QFile::remove(backup);
+    QFile::copy(fileName, backup);
+}
+
+QString cannotExport(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot export to \"%1\": %2").arg(fileName, reason);
+}
+
+} // namespace
+
+ExportFormat ExportFormatOf(const QString &fileName)
+{
+    const QString extension = extensionOf(fileName);
+    if (extension == QLatin1String(".csv"))
+        return ExportFormat::CSV;
+    if (extension == QLatin1String(".def"))
+        return ExportFormat::DEF;
+    return ExportFormat::None;
+}
+
+QString CsvLine(const QStringList &values)
+{
+    QString line;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            line += QLatin1Char(',');
+        line += QuoteText(values[i]);
+    }
+    return line;
+}
+
+void ExportLines::append(QStringView line)
+{
+    m_bytes += line.toUtf8();
+    m_bytes += "\r\n";
+    ++m_count;
+}
+
+ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &lines)
+{
+    backUp(fileName);
+    // QSaveFile refuses a read-only file or a folder instead of renaming over it.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, cannotExport(fileName, file.errorString())};
+    if (file.write(lines.bytes()) != lines.bytes().size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, cannotExport(fileName, reason)};
+    }
+    if (!file.commit())
+        return {false, cannotExport(fileName, file.errorString())};
+    return {};
+}

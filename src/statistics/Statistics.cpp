@@ -165,7 +165,15 @@ QString FixedTwoDecimals(qint64 numerator, qint64 denominator)
 }
 
 StatisticsReport::StatisticsReport()
-    : m_airlines(rankingColumns(RankingKind::Airlines)),
+    : m_flightFigures{{QStringLiteral("Total number of flights"), {}},
+                      {QStringLiteral("Total number of miles"), {}},
+                      {QStringLiteral("Average number of miles per flight"), {}},
+                      {QStringLiteral("Average number of flights per year"), {}},
+                      {QStringLiteral("Average number of flights per month"), {}},
+                      {QStringLiteral("Average number of flights per week"), {}}},
+      m_dateTimeFigures{{QStringLiteral("Start date time"), {}},
+                        {QStringLiteral("End date time"), {}}},
+      m_airlines(rankingColumns(RankingKind::Airlines)),
       m_airports(rankingColumns(RankingKind::Airports)),
       m_distances(rankingColumns(RankingKind::Distances))
 {
@@ -210,15 +218,16 @@ void StatisticsReport::compute(const LogDocument &document, const QDateTime &now
     const auto perPeriod = [flights](qint64 periods) {
         return periods < 1 ? notAvailable() : FixedTwoDecimals(flights, periods);
     };
-    m_flightFigures = {
-        {QStringLiteral("Total number of flights"), FormatCount(flights, regional.locale)},
-        {QStringLiteral("Total number of miles"), FormatCount(m_totalMiles, regional.locale)},
-        {QStringLiteral("Average number of miles per flight"),
-         flights == 0 ? notAvailable() : FormatCount(m_totalMiles / flights, regional.locale)},
-        {QStringLiteral("Average number of flights per year"), perPeriod(m_years)},
-        {QStringLiteral("Average number of flights per month"), perPeriod(m_months)},
-        {QStringLiteral("Average number of flights per week"), perPeriod(m_weeks)},
+    const QString values[] = {
+        FormatCount(flights, regional.locale),
+        FormatCount(m_totalMiles, regional.locale),
+        flights == 0 ? notAvailable() : FormatCount(m_totalMiles / flights, regional.locale),
+        perPeriod(m_years),
+        perPeriod(m_months),
+        perPeriod(m_weeks),
     };
+    for (qsizetype i = 0; i < m_flightFigures.size(); ++i)
+        m_flightFigures[i].value = values[i];
 }
 
 void StatisticsReport::computePeriod(const LogDocument &document, const QDateTime &now,
@@ -253,12 +262,9 @@ void StatisticsReport::computePeriod(const LogDocument &document, const QDateTim
     m_weeks = span / kMsPerWeek;
 
     const bool known = firstFound && lastFound;
-    m_dateTimeFigures = {
-        {QStringLiteral("Start date time"),
-         known ? instantText(first, regional.timeSeparator) : notAvailable()},
-        {QStringLiteral("End date time"),
-         known ? instantText(last, regional.timeSeparator) : notAvailable()},
-    };
+    m_dateTimeFigures[0].value =
+        known ? instantText(first, regional.timeSeparator) : notAvailable();
+    m_dateTimeFigures[1].value = known ? instantText(last, regional.timeSeparator) : notAvailable();
 }
 
 QStringList RankingExportLines(const LogTable &ranking, const RegionalSettings &regional)

@@ -36,6 +36,7 @@ public:
     void compute(const LogDocument &document, const QDateTime &now,
                  const RegionalSettings &regional = RegionalSettings::system());
 
+    // Until the first computation the figures have their titles and empty values.
     // "Total number of flights", "Total number of miles", "Average number of miles per
     // flight", "Average number of flights per year", "... per month", "... per week".
     const QList<StatisticsFigure> &flightFigures() const { return m_flightFigures; }

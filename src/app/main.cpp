@@ -3,7 +3,9 @@
 #include "app/OptionsStartup.h"
 #include "app/WingbookUnit1.h"
 #include "editing/ui/RecordCommands.h"
+#include "exchange/ui/ExportCommand.h"
 #include "options/WingbookOptions.h"
+#include "statistics/ui/StatisticsCommand.h"
 
 #include <QApplication>
 
@@ -19,6 +21,9 @@ int main(int argc, char *argv[])
     CreateOptionsDialog(form, app.arguments().mid(1));
     // The four record dialogs and their commands, owned by the window.
     new RecordCommands(form, &form);
+    // The Export command, and the statistics window with its command.
+    new ExportCommand(form, &form);
+    CreateStatisticsWindow(form);
     form.show();
     return app.exec();
 }

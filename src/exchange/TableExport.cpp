@@ -79,7 +79,7 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
     if (format == ExportFormat::CSV)
         lines.append(CsvHeaderLine(table));
     for (int r = 0; r < table.count(); ++r) {
-        if (host.stopRequested()) {
+        if (host.takeStopRequest()) {
             outcome.stopped = true;
             break;
         }

@@ -14,9 +14,10 @@ class ExportHost : public LogFileHost
 {
 public:
     virtual void setProcessing(bool on) { Q_UNUSED(on); }
-    // Lets pending window events run, then tells whether a stop was asked; a stop asked is
-    // answered once (the flags are cleared).
-    virtual bool stopRequested() { return false; }
+    // Called before every row: lets pending window events run (a click on a table may ask
+    // "Do you want to stop processing?"), then says whether the user asked to stop. Answering
+    // true takes the request: the host clears StopRequested and Processing.
+    virtual bool takeStopRequest() { return false; }
 };
 
 // The header line of a table as CSV: its column captions, quoted and joined with ",".

@@ -82,7 +82,7 @@ public:
         processing = on;
         processingSeen = processingSeen || on;
     }
-    bool stopRequested() override
+    bool takeStopRequest() override
     {
         if (stopAfterRows >= 0 && polls++ >= stopAfterRows) {
             processing = false;

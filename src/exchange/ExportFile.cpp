@@ -55,11 +55,56 @@ QString CsvLine(const QStringList &values)
     return line;
 }
 
+char *ExportLines::room(qsizetype bytes)
+{
+    const qsizetype needed = m_used + bytes;
+    if (needed > m_bytes.size())
+        m_bytes.resize(qMax(needed, qMax<qsizetype>(2 * m_bytes.size(), 4096)));
+    return m_bytes.data() + m_used;
+}
+
+void ExportLines::put(QStringView text)
+{
+    char *start = room(m_encoder.requiredSpace(text.size()));
+    m_used += m_encoder.appendToBuffer(start, text) - start;
+}
+
+void ExportLines::put(char ascii)
+{
+    *room(1) = ascii;
+    ++m_used;
+}
+
+void ExportLines::endLine()
+{
+    put('\r');
+    put('\n');
+    ++m_count;
+}
+
 void ExportLines::append(QStringView line)
 {
-    m_bytes += line.toUtf8();
-    m_bytes += "\r\n";
-    ++m_count;
+    put(line);
+    endLine();
+}
+
+void ExportLines::append(std::initializer_list<QStringView> pieces)
+{
+    for (QStringView piece : pieces)
+        put(piece);
+    endLine();
+}
+
+void ExportLines::appendCsv(const QStringList &values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            put(',');
+        put('"');
+        put(values[i]);
+        put('"');
+    }
+    endLine();
 }
 
 ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &lines)
@@ -69,7 +114,8 @@ ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &li
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return {false, cannotExport(fileName, file.errorString())};
-    if (file.write(lines.bytes()) != lines.bytes().size()) {
+    const QByteArrayView bytes = lines.bytes();
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {false, cannotExport(fileName, reason)};

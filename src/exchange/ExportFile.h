@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QStringView>
+#include <initializer_list>
 
 // The two export formats, chosen by the file name's extension.
 enum class ExportFormat { None, CSV, DEF };
@@ -22,11 +25,24 @@ class ExportLines
 {
 public:
     void append(QStringView line);
+    // One line made of these pieces, one after the other.
+    void append(std::initializer_list<QStringView> pieces);
+    // The line CsvLine gives for these values, encoded without building it first.
+    void appendCsv(const QStringList &values);
     qsizetype count() const { return m_count; }
-    const QByteArray &bytes() const { return m_bytes; }
+    QByteArrayView bytes() const { return QByteArrayView(m_bytes.constData(), m_used); }
 
 private:
+    // Room for this many more bytes after the used ones.
+    char *room(qsizetype bytes);
+    void put(QStringView text);
+    void put(char ascii);
+    void endLine();
+
+    // Grown in large steps; only the first m_used bytes are the text.
     QByteArray m_bytes;
+    qsizetype m_used = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
     qsizetype m_count = 0;
 };
 

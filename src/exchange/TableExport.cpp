@@ -41,31 +41,28 @@ QString CsvHeaderLine(const LogTable &table)
     return CsvLine(captions);
 }
 
-QString CsvRowLine(const LogTable &table, int row)
-{
-    return CsvLine(table.row(row).cells);
-}
-
-QString DefRowLine(const LogTable &table, int row)
+void appendDefLine(ExportLines &lines, const LogTable &table, int row)
 {
     const QStringList &c = table.row(row).cells;
-    const QChar tab = QLatin1Char('\t');
     switch (table.kind()) {
     case TableKind::Flights:
-        return c[FlightDate] + QLatin1Char(' ') + c[FlightTime] + tab + c[FlightFrom] +
-               QLatin1Char('-') + c[FlightTo] + QLatin1Char('|') + c[FlightAirline] +
-               c[FlightNumber];
+        lines.append({c[FlightDate], u" ", c[FlightTime], u"\t", c[FlightFrom], u"-", c[FlightTo],
+                      u"|", c[FlightAirline], c[FlightNumber]});
+        return;
     case TableKind::Airlines:
-        return c[0] + tab + c[1];
+        lines.append({c[0], u"\t", c[1]});
+        return;
     case TableKind::Airports:
-        return c[AirportCode] + tab + c[AirportName] + QLatin1Char('|') + c[AirportCity] +
-               QStringLiteral(", ") + c[AirportCountry];
+        lines.append({c[AirportCode], u"\t", c[AirportName], u"|", c[AirportCity], u", ",
+                      c[AirportCountry]});
+        return;
     case TableKind::Distances:
-        return c[0] + QLatin1Char('-') + c[1] + tab + c[2];
+        lines.append({c[0], u"-", c[1], u"\t", c[2]});
+        return;
     case TableKind::Other:
         break;
     }
-    return c.join(tab);
+    lines.append(c.join(QLatin1Char('\t')));
 }
 
 ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QString &FileName,
@@ -84,7 +81,10 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
             break;
         }
         host.stepProgress();
-        lines.append(format == ExportFormat::CSV ? CsvRowLine(table, r) : DefRowLine(table, r));
+        if (format == ExportFormat::CSV)
+            lines.appendCsv(table.row(r).cells);
+        else
+            appendDefLine(lines, table, r);
         ++outcome.rowsWritten;
     }
     const ExportWriteResult written = WriteExportFile(FileName, lines);

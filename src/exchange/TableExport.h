@@ -22,15 +22,13 @@ public:
 
 // The header line of a table as CSV: its column captions, quoted and joined with ",".
 QString CsvHeaderLine(const LogTable &table);
-// One row as CSV: its cells in column order, quoted and joined with ",".
-QString CsvRowLine(const LogTable &table, int row);
 // One row as DEF, the line form the DEF import reads:
 //   Flights    Date Time<TAB>From-To|AirlineFlight
 //   Airlines   Airline<TAB>Name
 //   Airports   Airport<TAB>Name|City, Country
 //   Distances  From-To<TAB>Miles
 // Empty values are written as nothing.
-QString DefRowLine(const LogTable &table, int row);
+void appendDefLine(ExportLines &lines, const LogTable &table, int row);
 
 struct ExportOutcome {
     bool ok = true;      // the file was written

@@ -90,13 +90,19 @@ public:
 private:
     std::optional<qint64> dayOf(const QString &text)
     {
+        // A log sorted by date holds runs of the same date, most often one shared string:
+        // the same string as the row before needs no lookup.
+        if (text.constData() == m_lastDate.constData() && text.size() == m_lastDate.size())
+            return m_lastDay;
         auto it = m_days.constFind(text);
         if (it == m_days.constEnd()) {
             const std::optional<QDate> date = m_format.parseDate(text);
             it = m_days.insert(text,
                                date ? std::optional(instantOf(*date, QTime(0, 0))) : std::nullopt);
         }
-        return it.value();
+        m_lastDate = text;
+        m_lastDay = it.value();
+        return m_lastDay;
     }
 
     std::optional<int> msOf(const QString &text)
@@ -112,23 +118,37 @@ private:
 
     const LogFormatSettings &m_format = LogFormatSettings::standard();
     QHash<QString, std::optional<qint64>> m_days;
+    QString m_lastDate;
+    std::optional<qint64> m_lastDay;
     QHash<QString, std::optional<int>> m_times;
 };
 
 // The ranking of one reference table: its key cells, its count and the count's share of all
-// flights, sorted by count, largest first (stable, as the table view sorts).
+// flights, sorted by count, largest first (stable, as the table view sorts). Rows with the same
+// count share the texts of their count and share.
 void fillRanking(LogTable &ranking, const LogTable &source, int keyColumns, qint64 flights,
                  const RegionalSettings &regional)
 {
+    QHash<qint32, std::pair<QString, QString>> texts;
     ranking.clear();
     ranking.beginBulkLoad();
     for (int r = 0; r < source.count(); ++r) {
         const qint32 count = source.referenceCount(r);
-        QStringList cells = source.row(r).cells.mid(0, keyColumns);
-        cells.append(QString::number(count));
-        cells.append(flights == 0 ? notAvailable()
-                                  : FixedTwoDecimals(qint64(count) * 100, flights));
-        ranking.appendRow(std::move(cells));
+        auto text = texts.constFind(count);
+        if (text == texts.constEnd()) {
+            text = texts.insert(
+                count,
+                {QString::number(count),
+                 flights == 0 ? notAvailable() : FixedTwoDecimals(qint64(count) * 100, flights)});
+        }
+        const QStringList &cells = source.row(r).cells;
+        QStringList rankingCells;
+        rankingCells.reserve(keyColumns + 2);
+        for (int c = 0; c < keyColumns; ++c)
+            rankingCells.append(cells.value(c));
+        rankingCells.append(text->first);
+        rankingCells.append(text->second);
+        ranking.appendRow(std::move(rankingCells));
     }
     ranking.endBulkLoad();
     ranking.Sort(keyColumns, false, regional);
@@ -142,7 +162,7 @@ qint64 totalMilesOf(const LogTable &distances)
     qint64 total = 0;
     for (int r = 0; r < distances.count(); ++r) {
         bool ok = false;
-        const qint32 miles = distances.cell(r, kMilesColumn).toInt(&ok);
+        const qint32 miles = distances.row(r).cells.value(kMilesColumn).toInt(&ok);
         if (ok)
             total = saturatingAdd(total, qint64(miles) * distances.referenceCount(r));
     }

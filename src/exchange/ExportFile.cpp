@@ -95,15 +95,19 @@ void ExportLines::append(std::initializer_list<QStringView> pieces)
     endLine();
 }
 
+void ExportLines::addCsvValue(QStringView value, bool first)
+{
+    if (!first)
+        put(',');
+    put('"');
+    put(value);
+    put('"');
+}
+
 void ExportLines::appendCsv(const QStringList &values)
 {
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (i > 0)
-            put(',');
-        put('"');
-        put(values[i]);
-        put('"');
-    }
+    for (qsizetype i = 0; i < values.size(); ++i)
+        addCsvValue(values[i], i == 0);
     endLine();
 }
 

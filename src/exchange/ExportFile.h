@@ -29,6 +29,11 @@ public:
     void append(std::initializer_list<QStringView> pieces);
     // The line CsvLine gives for these values, encoded without building it first.
     void appendCsv(const QStringList &values);
+    // A line built value by value: each value quoted, "," before all but the first; endLine
+    // ends it.
+    void addCsvValue(QStringView value, bool first);
+    void endLine();
+
     qsizetype count() const { return m_count; }
     QByteArrayView bytes() const { return QByteArrayView(m_bytes.constData(), m_used); }
 
@@ -37,7 +42,6 @@ private:
     char *room(qsizetype bytes);
     void put(QStringView text);
     void put(char ascii);
-    void endLine();
 
     // Grown in large steps; only the first m_used bytes are the text.
     QByteArray m_bytes;

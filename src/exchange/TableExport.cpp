@@ -43,26 +43,30 @@ QString CsvHeaderLine(const LogTable &table)
 
 void appendDefLine(ExportLines &lines, const LogTable &table, int row)
 {
-    const QStringList &c = table.row(row).cells;
+    // The cells live until the end of each full expression, as long as the line needs them.
+    const auto c = [&table, row](int column) { return table.cell(row, column); };
     switch (table.kind()) {
     case TableKind::Flights:
-        lines.append({c[FlightDate], u" ", c[FlightTime], u"\t", c[FlightFrom], u"-", c[FlightTo],
-                      u"|", c[FlightAirline], c[FlightNumber]});
+        lines.append({c(FlightDate), u" ", c(FlightTime), u"\t", c(FlightFrom), u"-", c(FlightTo),
+                      u"|", c(FlightAirline), c(FlightNumber)});
         return;
     case TableKind::Airlines:
-        lines.append({c[0], u"\t", c[1]});
+        lines.append({c(0), u"\t", c(1)});
         return;
     case TableKind::Airports:
-        lines.append({c[AirportCode], u"\t", c[AirportName], u"|", c[AirportCity], u", ",
-                      c[AirportCountry]});
+        lines.append({c(AirportCode), u"\t", c(AirportName), u"|", c(AirportCity), u", ",
+                      c(AirportCountry)});
         return;
     case TableKind::Distances:
-        lines.append({c[0], u"-", c[1], u"\t", c[2]});
+        lines.append({c(0), u"-", c(1), u"\t", c(2)});
         return;
     case TableKind::Other:
         break;
     }
-    lines.append(c.join(QLatin1Char('\t')));
+    QStringList cells;
+    for (int column = 0; column < table.columnTotal(); ++column)
+        cells.append(c(column));
+    lines.append(cells.join(QLatin1Char('\t')));
 }
 
 ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QString &FileName,
@@ -81,9 +85,11 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
             break;
         }
         host.stepProgress();
-        if (format == ExportFormat::CSV)
-            lines.appendCsv(table.row(r).cells);
-        else
+        if (format == ExportFormat::CSV) {
+            for (int c = 0; c < table.columnTotal(); ++c)
+                lines.addCsvValue(table.cell(r, c), c == 0);
+            lines.endLine();
+        } else
             appendDefLine(lines, table, r);
         ++outcome.rowsWritten;
     }

@@ -141,11 +141,10 @@ void fillRanking(LogTable &ranking, const LogTable &source, int keyColumns, qint
                 {QString::number(count),
                  flights == 0 ? notAvailable() : FixedTwoDecimals(qint64(count) * 100, flights)});
         }
-        const QStringList &cells = source.row(r).cells;
         QStringList rankingCells;
         rankingCells.reserve(keyColumns + 2);
         for (int c = 0; c < keyColumns; ++c)
-            rankingCells.append(cells.value(c));
+            rankingCells.append(source.cell(r, c));
         rankingCells.append(text->first);
         rankingCells.append(text->second);
         ranking.appendRow(std::move(rankingCells));
@@ -162,7 +161,7 @@ qint64 totalMilesOf(const LogTable &distances)
     qint64 total = 0;
     for (int r = 0; r < distances.count(); ++r) {
         bool ok = false;
-        const qint32 miles = distances.row(r).cells.value(kMilesColumn).toInt(&ok);
+        const qint32 miles = distances.cell(r, kMilesColumn).toInt(&ok);
         if (ok)
             total = saturatingAdd(total, qint64(miles) * distances.referenceCount(r));
     }
@@ -263,8 +262,8 @@ void StatisticsReport::computePeriod(const LogDocument &document, const QDateTim
     FlightMoments moments;
     const LogTable &table = document.Flights;
     for (int r = 0; r < flights; ++r) {
-        const QStringList &cells = table.row(r).cells;
-        const std::optional<qint64> moment = moments.of(cells[FlightDate], cells[FlightTime]);
+        const std::optional<qint64> moment =
+            moments.of(table.cell(r, FlightDate), table.cell(r, FlightTime));
         if (!moment)
             continue;
         if (*moment < first) {
@@ -291,8 +290,12 @@ QStringList RankingExportLines(const LogTable &ranking, const RegionalSettings &
 {
     QStringList lines;
     lines.reserve(ranking.count() + 1);
-    for (int r = 0; r < ranking.count(); ++r)
-        lines.append(CsvLine(ranking.row(r).cells));
+    for (int r = 0; r < ranking.count(); ++r) {
+        QStringList values;
+        for (int c = 0; c < ranking.columnTotal(); ++c)
+            values.append(ranking.cell(r, c));
+        lines.append(CsvLine(values));
+    }
     const QCollator collator = MakeCellCollator(regional);
     std::stable_sort(lines.begin(), lines.end(), [&collator](const QString &a, const QString &b) {
         return collator.compare(a, b) < 0;

@@ -2,12 +2,11 @@
 // Export dialog, the messages, the page that is written, the stop question and a failed write.
 #include "app/WingbookUnit1.h"
 #include "components/ui/LumListView.h"
-#include "components/ui/MessageBoxes.h"
 #include "exchange/ui/ExportCommand.h"
 #include "model/LogDocument.h"
-#include "platform/ui/FileDialogs.h"
 #include "statistics/ui/StatisticsCommand.h"
 #include "statistics/ui/WingbookUnit8.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +45,6 @@ class TestExportCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -63,40 +61,20 @@ private:
     void openFixture();
     void answerDialog(const QString &path);
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    WindowTests::PrivateSettingsFolder m_config;
+    WindowTests::MessageBoxRecorder m_boxes;
+    WindowTests::FileDialogRecorder m_dialogs;
     std::unique_ptr<QTemporaryDir> m_files;
     std::unique_ptr<TForm1> m_form;
     OptionSet m_options;
-    QList<MessageBoxes::Request> m_boxes;
-    QList<QMessageBox::StandardButton> m_answers;
-    QList<FileDialogs::Request> m_dialogs;
-    QList<FileDialogs::Result> m_dialogAnswers;
 };
-
-void TestExportCommand::initTestCase()
-{
-    m_config = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        if (!m_answers.isEmpty())
-            return m_answers.takeFirst();
-        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
-    });
-    FileDialogs::setResponder([this](const FileDialogs::Request &request) {
-        m_dialogs.append(request);
-        return m_dialogAnswers.isEmpty() ? FileDialogs::Result{} : m_dialogAnswers.takeFirst();
-    });
-}
 
 void TestExportCommand::init()
 {
     m_files = std::make_unique<QTemporaryDir>();
     m_options = OptionSet();
     m_boxes.clear();
-    m_answers.clear();
     m_dialogs.clear();
-    m_dialogAnswers.clear();
     m_form = std::make_unique<TForm1>();
     m_form->setOptions(&m_options);
 }
@@ -116,7 +94,7 @@ void TestExportCommand::openFixture()
 
 void TestExportCommand::answerDialog(const QString &path)
 {
-    m_dialogAnswers.append({true, path, 0});
+    m_dialogs.answers.append({true, path, 0});
 }
 
 void TestExportCommand::commandsShownAndEnabled()
@@ -149,8 +127,8 @@ void TestExportCommand::exportDialogRequest()
     openFixture();
     m_options.promptBeforeOverwriting = false;
     m_form->action(MainCommand::Export)->trigger();
-    QCOMPARE(m_dialogs.size(), 1);
-    const FileDialogs::Request &request = m_dialogs.first();
+    QCOMPARE(m_dialogs.requests.size(), 1);
+    const FileDialogs::Request &request = m_dialogs.requests.first();
     QVERIFY(request.save);
     QCOMPARE(request.title, u"Export"_s);
     QCOMPARE(request.filters,
@@ -203,9 +181,9 @@ void TestExportCommand::exportByExtension()
     const QString path = m_files->filePath(name);
     answerDialog(path);
     m_form->action(MainCommand::Export)->trigger();
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().text, message);
-    QCOMPARE(m_boxes.first().kind,
+    QCOMPARE(m_boxes.boxes.size(), 1);
+    QCOMPARE(m_boxes.boxes.first().text, message);
+    QCOMPARE(m_boxes.boxes.first().kind,
              message == kNoData ? MessageBoxes::Kind::Error : MessageBoxes::Kind::Information);
     QCOMPARE(readAll(path), content);
     // The export leaves the log and the window as they were.
@@ -221,8 +199,8 @@ void TestExportCommand::cancelDoesNothing()
     new ExportCommand(*m_form, m_form.get());
     openFixture();
     m_form->action(MainCommand::Export)->trigger();
-    QCOMPARE(m_dialogs.size(), 1);
-    QVERIFY(m_boxes.isEmpty());
+    QCOMPARE(m_dialogs.requests.size(), 1);
+    QVERIFY(m_boxes.boxes.isEmpty());
 }
 
 void TestExportCommand::failedWriteReported()
@@ -232,9 +210,9 @@ void TestExportCommand::failedWriteReported()
     const QString path = m_files->filePath(u"no/such/folder/flights.csv"_s);
     answerDialog(path);
     m_form->action(MainCommand::Export)->trigger();
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().kind, MessageBoxes::Kind::Error);
-    QVERIFY2(m_boxes.first().text.contains(path), qPrintable(m_boxes.first().text));
+    QCOMPARE(m_boxes.boxes.size(), 1);
+    QCOMPARE(m_boxes.boxes.first().kind, MessageBoxes::Kind::Error);
+    QVERIFY2(m_boxes.boxes.first().text.contains(path), qPrintable(m_boxes.boxes.first().text));
     QVERIFY(m_form->ToolBar1->isEnabled());
 }
 
@@ -249,13 +227,13 @@ void TestExportCommand::clickDuringExportStopsIt()
     // The click waits in the event queue until the export lets events run between rows.
     QTimer::singleShot(
         0, view, [view, row] { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row); });
-    m_answers = {QMessageBox::Yes, QMessageBox::Ok};
+    m_boxes.answers = {QMessageBox::Yes, QMessageBox::Ok};
     const QString path = m_files->filePath(u"stopped.csv"_s);
     answerDialog(path);
     m_form->action(MainCommand::Export)->trigger();
-    QCOMPARE(m_boxes.size(), 2);
-    QCOMPARE(m_boxes[0].text, u"Do you want to stop processing?"_s);
-    QCOMPARE(m_boxes[1].text, kOnlyActiveView);
+    QCOMPARE(m_boxes.boxes.size(), 2);
+    QCOMPARE(m_boxes.boxes[0].text, u"Do you want to stop processing?"_s);
+    QCOMPARE(m_boxes.boxes[1].text, kOnlyActiveView);
     QCOMPARE(readAll(path),
              QByteArray("\"Date\",\"Time\",\"From\",\"To\",\"Airline\",\"Flight\"\r\n"));
     QVERIFY(!m_form->Processing);

@@ -1,11 +1,10 @@
 #include "components/TextHelpers.h"
 #include "components/ui/LumListView.h"
-#include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 #include "platform/SpecialFolders.h"
-#include "platform/ui/FileDialogs.h"
 #include "statistics/ui/WingbookUnit8.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -62,7 +61,6 @@ class TestStatisticsWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void layoutCaptions();
     void figuresShown();
@@ -81,25 +79,9 @@ private:
     TForm8 *m_form = nullptr;
     LogDocument *m_document = nullptr;
     OptionSet m_options;
-    QList<MessageBoxes::Request> m_boxes;
-    QList<FileDialogs::Request> m_dialogs;
-    QString m_answerPath;
+    WindowTests::MessageBoxRecorder m_boxes;
+    WindowTests::FileDialogRecorder m_dialogs;
 };
-
-void TestStatisticsWindow::initTestCase()
-{
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        return QMessageBox::Ok;
-    });
-    FileDialogs::setResponder([this](const FileDialogs::Request &request) {
-        m_dialogs.append(request);
-        FileDialogs::Result result;
-        result.accepted = !m_answerPath.isEmpty();
-        result.path = m_answerPath;
-        return result;
-    });
-}
 
 void TestStatisticsWindow::init()
 {
@@ -110,7 +92,6 @@ void TestStatisticsWindow::init()
     m_options = OptionSet();
     m_boxes.clear();
     m_dialogs.clear();
-    m_answerPath.clear();
     fillLog(*m_document);
 }
 
@@ -230,8 +211,8 @@ void TestStatisticsWindow::exportDialogRequest()
     m_options.promptBeforeOverwriting = prompt;
     m_form->fill(*m_document, m_options, kNow);
     m_form->PopupMenu(RankingKind::Airports)->actions().first()->trigger();
-    QCOMPARE(m_dialogs.size(), 1);
-    const FileDialogs::Request &request = m_dialogs.first();
+    QCOMPARE(m_dialogs.requests.size(), 1);
+    const FileDialogs::Request &request = m_dialogs.requests.first();
     QVERIFY(request.save);
     QCOMPARE(request.title, u"Export"_s);
     QCOMPARE(request.filters, (QStringList{"CSV files (*.csv)", "All files (*.*)"}));
@@ -240,7 +221,7 @@ void TestStatisticsWindow::exportDialogRequest()
     QCOMPARE(request.folder, folder);
     QVERIFY(request.proposedName.isEmpty());
     QCOMPARE(request.overwritePrompt, prompt);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_boxes.boxes.isEmpty());
 }
 
 void TestStatisticsWindow::exportByExtension_data()
@@ -268,28 +249,30 @@ void TestStatisticsWindow::exportByExtension()
     QFETCH(QString, name);
     QFETCH(QByteArray, firstLines);
     QTemporaryDir dir;
-    m_answerPath = dir.filePath(name);
+    const QString path = dir.filePath(name);
+    m_dialogs.answers.append({true, path, 0});
     m_form->fill(*m_document, m_options, kNow);
     m_form->PopupMenu(kind)->actions().first()->trigger();
-    QVERIFY(m_boxes.isEmpty());
-    QFile file(m_answerPath);
+    QVERIFY(m_boxes.boxes.isEmpty());
+    QFile file(path);
     if (firstLines.isEmpty()) {
         QVERIFY(!file.exists());
         return;
     }
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY2(file.readAll().startsWith(firstLines), qPrintable(m_answerPath));
+    QVERIFY2(file.readAll().startsWith(firstLines), qPrintable(path));
 }
 
 void TestStatisticsWindow::failedExportReported()
 {
     QTemporaryDir dir;
-    m_answerPath = dir.filePath(u"missing/folder/ranking.csv"_s);
+    const QString path = dir.filePath(u"missing/folder/ranking.csv"_s);
+    m_dialogs.answers.append({true, path, 0});
     m_form->fill(*m_document, m_options, kNow);
     m_form->PopupMenu(RankingKind::Distances)->actions().first()->trigger();
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().kind, MessageBoxes::Kind::Error);
-    QVERIFY2(m_boxes.first().text.contains(m_answerPath), qPrintable(m_boxes.first().text));
+    QCOMPARE(m_boxes.boxes.size(), 1);
+    QCOMPARE(m_boxes.boxes.first().kind, MessageBoxes::Kind::Error);
+    QVERIFY2(m_boxes.boxes.first().text.contains(path), qPrintable(m_boxes.boxes.first().text));
 }
 
 void TestStatisticsWindow::closeAnswersEnterAndEscape_data()

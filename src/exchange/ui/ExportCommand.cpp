@@ -20,7 +20,7 @@ constexpr qint64 kEventIntervalMs = 20;
 class MainWindowExportHost : public ExportHost
 {
 public:
-    explicit MainWindowExportHost(TForm1 &form) : m_form(form), m_display(form) {}
+    explicit MainWindowExportHost(TForm1 &form) : m_form(form), m_display(form.logFileHost()) {}
 
     void beginBusy(bool disableToolbar) override { m_display.beginBusy(disableToolbar); }
     void endBusy() override { m_display.endBusy(); }

@@ -6,6 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/release}
 [ -x "$build/bin/bench_log" ] || "$here/scripts/build.sh" "$build"
+[ -x "$build/bin/bench_export_stats" ] || "$here/scripts/build.sh" "$build"
 out=$here/benchmarks/out
 mkdir -p "$out"
 for n in 10000 1000000; do
@@ -22,4 +23,10 @@ for n in 10000 1000000; do
 done
 if [ -x "$build/bin/bench_open_window" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bin/bench_open_window" "$out/log-10000.xml" "$out/log-1000000.xml"
+fi
+for n in 10000 1000000; do
+    "$build/bin/bench_export_stats" "$out/log-$n.xml"
+done
+if [ -x "$build/bin/bench_statistics_window" ]; then
+    QT_QPA_PLATFORM=offscreen "$build/bin/bench_statistics_window" "$out/log-10000.xml" "$out/log-1000000.xml"
 fi

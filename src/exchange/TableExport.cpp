@@ -93,6 +93,8 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
             appendDefLine(lines, table, r);
         ++outcome.rowsWritten;
     }
+    // The bar shows every row built, however seldom it was redrawn on the way.
+    host.setProgressPosition(outcome.rowsWritten);
     const ExportWriteResult written = WriteExportFile(FileName, lines);
     outcome.ok = written.ok;
     outcome.error = written.error;

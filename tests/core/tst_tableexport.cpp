@@ -61,6 +61,7 @@ public:
     QString status;
     int progressMaximum = -1;
     int progressSteps = 0;
+    int progressShown = -1;
     int statusBarUpdates = 0;
 
     void beginBusy(bool disableToolbar) override
@@ -75,6 +76,7 @@ public:
     }
     void setStatusText(const QString &text) override { status = text; }
     void setProgressRange(int maximum) override { progressMaximum = maximum; }
+    void setProgressPosition(int position) override { progressShown = position; }
     void stepProgress() override { ++progressSteps; }
     void updateStatusBar() override { ++statusBarUpdates; }
     void setProcessing(bool on) override
@@ -251,6 +253,7 @@ void TestTableExport::stoppedExportKeepsRowsBuilt()
     QVERIFY(outcome.ok);
     QVERIFY(outcome.stopped);
     QCOMPARE(outcome.rowsWritten, 2);
+    QCOMPARE(host.progressShown, 2);
     QCOMPARE(readAll(fileName), fileText(u"QAirlineQ,QNameQ|QAAQ,QAmericanQ|QBAQ,QBritishQ|"_s));
 }
 
@@ -265,6 +268,7 @@ void TestTableExport::windowStateDuringExport()
     QCOMPARE(host.status, u"Exporting "_s + fileName);
     QCOMPARE(host.progressMaximum, 2);
     QCOMPARE(host.progressSteps, 2);
+    QCOMPARE(host.progressShown, 2);
     QVERIFY(host.processingSeen);
     QVERIFY(!host.processing);
     QCOMPARE(host.busyDepth, 0);

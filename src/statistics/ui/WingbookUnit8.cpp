@@ -23,7 +23,7 @@ constexpr RankingKind kRankings[] = {RankingKind::Airlines, RankingKind::Airport
                                      RankingKind::Distances};
 
 QGroupBox *figureGroup(const QString &caption, const QList<StatisticsFigure> &figures,
-                       QList<QLabel *> &valueLabels)
+                       QList<QLabel *> &titleLabels, QList<QLabel *> &valueLabels)
 {
     auto *group = new QGroupBox(caption);
     auto *grid = new QGridLayout(group);
@@ -31,8 +31,10 @@ QGroupBox *figureGroup(const QString &caption, const QList<StatisticsFigure> &fi
         const int row = grid->rowCount();
         auto *value = new QLabel;
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(new QLabel(figure.title + QStringLiteral(" :")), row, 0);
+        auto *title = new QLabel(figure.title + QStringLiteral(" :"));
+        grid->addWidget(title, row, 0);
         grid->addWidget(value, row, 1);
+        titleLabels.append(title);
         valueLabels.append(value);
     }
     grid->setColumnStretch(1, 1);
@@ -45,10 +47,11 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Statistics"));
 
+    QList<QLabel *> titles;
     QGroupBox *flights =
-        figureGroup(QStringLiteral("Flights"), m_report.flightFigures(), ValueLabels);
+        figureGroup(QStringLiteral("Flights"), m_report.flightFigures(), titles, ValueLabels);
     QGroupBox *dateTime =
-        figureGroup(QStringLiteral("Date Time"), m_report.dateTimeFigures(), ValueLabels);
+        figureGroup(QStringLiteral("Date Time"), m_report.dateTimeFigures(), titles, ValueLabels);
 
     StatisticsPageControl = new QTabWidget;
     const QString pageCaptions[] = {QStringLiteral("Airlines"), QStringLiteral("Airports"),
@@ -90,6 +93,12 @@ TForm8::TForm8(QWidget *parent) : QDialog(parent)
     layout->addLayout(bottom);
     resize(460, 560);
     SetDefaultFont(this);
+    // The values of both groups start in one column.
+    int titleWidth = 0;
+    for (const QLabel *title : titles)
+        titleWidth = qMax(titleWidth, title->sizeHint().width());
+    for (QLabel *title : titles)
+        title->setMinimumWidth(titleWidth);
 }
 
 TLumListView *TForm8::listOf(RankingKind kind) const

@@ -3,7 +3,6 @@
 #include "components/TextHelpers.h"
 #include "model/LogFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -15,16 +14,6 @@ QString extensionOf(const QString &fileName)
     const QString name = QFileInfo(fileName).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot);
-}
-
-// The old file is kept under its backup name before it is replaced.
-void backUp(const QString &fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return;
-    const QString backup = BackupFileName(fileName);
-    QFile::remove(backup);
-    QFile::copy(fileName, backup);
 }
 
 QString cannotExport(const QString &fileName, const QString &reason)
@@ -113,7 +102,10 @@ void ExportLines::appendCsv(const QStringList &values)
 
 ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &lines)
 {
-    backUp(fileName);
+    // The old file is kept under its backup name before it is replaced, as Save does; a
+    // failed copy does not stop the export.
+    if (QFileInfo(fileName).isFile())
+        MakeBackupCopy(fileName);
     // QSaveFile refuses a read-only file or a folder instead of renaming over it.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))

@@ -56,7 +56,7 @@ struct ExportWriteResult {
 };
 
 // Writes an export file: an existing file of that name is first copied to its backup name
-// (replacing an older backup; a failed copy does not stop the export), then the lines go to a
-// temporary file that replaces the old one only once fully written. A failed write leaves the
-// old file as it was and says why.
+// (replacing an older backup, as Save does; a failed copy does not stop the export), then the
+// lines go to a temporary file that replaces the old one only once fully written. A failed
+// write leaves the old file as it was and says why.
 ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &lines);

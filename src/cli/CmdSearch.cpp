@@ -16,6 +16,9 @@ int searchCommand(CliContext &ctx)
         return 1;
 
     table.SearchValueData(pattern, ctx.isSet(QStringLiteral("case-sensitive")));
+    // An aborted search is a failed operation, not a bad argument: the pattern is valid.
+    if (table.SearchStatus() == TLumFlatFile::ssTooComplex)
+        return ctx.fail(table.SearchError());
     if (!table.SearchError().isEmpty())
         return ctx.usageError(QStringLiteral("invalid regular expression \"%1\": %2")
                                   .arg(pattern, table.SearchError()));

@@ -138,6 +138,11 @@ void TestCliReference::lookupAndSearch_data()
         << QString() << "unreadable/Airlines.def";
     QTest::newRow("invalid pattern") << words({"search", "airlines", "(unclosed"}) << 2 << QString()
                                      << "wingbook-cli: invalid regular expression \"(unclosed\": ";
+    // A pattern that backtracks without end over the shipped airports is stopped and said so,
+    // never printed as if nothing matched.
+    QTest::newRow("pattern too complex")
+        << words({"search", "airports", "^(\\w+\\s?)*$"}) << 1 << QString()
+        << "wingbook-cli: The pattern is too complex.\n";
 }
 
 void TestCliReference::lookupAndSearch()

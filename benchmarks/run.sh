@@ -22,7 +22,8 @@ build=${1:-$here/build/release}
 rounds=${2:-5}
 sizes=${SIZES:-10000 1000000 5000000}
 import_sizes=${IMPORT_SIZES:-10000 1000000}
-[ -x "$build/bin/bench_log" ] && [ -x "$build/bin/bench_import" ] || "$here/scripts/build.sh" "$build"
+[ -x "$build/bin/bench_log" ] && [ -x "$build/bin/bench_import" ] &&
+    [ -x "$build/bin/bench_export_stats" ] || "$here/scripts/build.sh" "$build"
 out=$here/benchmarks/out
 mkdir -p "$out"
 
@@ -119,4 +120,16 @@ for n in $import_sizes; do
     echo
     unset values
     rm -rf "$work"
+done
+
+# The statistics and the exports: bench_export_stats times them in the process beside opening
+# and saving the same log; bench_statistics_window the Statistics command to the first painted
+# ranking, beside opening the log in the window.
+for n in $sizes; do
+    log=$out/log-$n.xml
+    "$build/bin/bench_export_stats" "$log"
+    if [ -x "$build/bin/bench_statistics_window" ]; then
+        QT_QPA_PLATFORM=offscreen "$build/bin/bench_statistics_window" "$log" 2>/dev/null
+    fi
+    echo
 done

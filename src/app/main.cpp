@@ -4,8 +4,10 @@
 #include "app/OptionsStartup.h"
 #include "app/WingbookUnit1.h"
 #include "editing/ui/RecordCommands.h"
+#include "exchange/ui/ExportCommand.h"
 #include "exchange/ui/ImportCommands.h"
 #include "options/WingbookOptions.h"
+#include "statistics/ui/StatisticsCommand.h"
 
 #include <QApplication>
 
@@ -25,6 +27,9 @@ int main(int argc, char *argv[])
     new RecordCommands(form, &form);
     // The Import command, the Import recent-file list and dropped files to import.
     new ImportCommands(form, &form);
+    // The Export command, and the statistics window with its command.
+    new ExportCommand(form, &form);
+    CreateStatisticsWindow(form);
     form.show();
     return app.exec();
 }

@@ -2,11 +2,13 @@
 
 // The handlers, one file each (CmdAddFlight.cpp for add-flight, ...).
 int addFlightCommand(CliContext &ctx);
+int exportCommand(CliContext &ctx);
 int importCommand(CliContext &ctx);
 int lookupCommand(CliContext &ctx);
 int saveCommand(CliContext &ctx);
 int searchCommand(CliContext &ctx);
 int showCommand(CliContext &ctx);
+int statsCommand(CliContext &ctx);
 
 namespace
 {
@@ -38,6 +40,15 @@ const QList<CliCommand> &cliCommands()
            QStringLiteral("print the log as show --json does instead of its counts")},
           {QStringLiteral("dry-run"), QStringLiteral("add the flight but do not save the log")}},
          addFlightCommand},
+        {QStringLiteral("export"),
+         {kLog,
+          {QStringLiteral("TABLE"), QStringLiteral("Flights, Airlines, Airports or Distances")},
+          {QStringLiteral("OUT"),
+           QStringLiteral("the file to write: CSV for \".csv\", DEF for \".def\"; the file "
+                          "it replaces is kept under its backup name")}},
+         QStringLiteral("write one table of a log as Export does with that table's page shown"),
+         {},
+         exportCommand},
         {QStringLiteral("import"),
          {{QStringLiteral("LOG"),
            QStringLiteral("the log file; one that does not exist starts an empty log")},
@@ -79,6 +90,18 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("read a log as the window opens it and print its tables"),
          {kJson},
          showCommand},
+        {QStringLiteral("stats"),
+         {kLog,
+          {QStringLiteral("OUT"), QStringLiteral("the \".csv\" file that --export-ranking writes"),
+           CliArgument::Optional}},
+         QStringLiteral("print the statistics of a log as the statistics window shows them"),
+         {{QStringLiteral("json"),
+           QStringLiteral("print one JSON object of the figures and the three rankings")},
+          {QStringLiteral("export-ranking"),
+           QStringLiteral("also write the ranking of TABLE (Airlines, Airports or Distances) "
+                          "to OUT as the list's Export... does"),
+           QStringLiteral("TABLE")}},
+         statsCommand},
     };
     return commands;
 }

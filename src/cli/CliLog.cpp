@@ -70,7 +70,21 @@ QJsonArray tableToJson(const LogTable &table)
 
 const char *const kTableNames[] = {"Flights", "Airlines", "Airports", "Distances"};
 
-void printTable(QTextStream &out, const char *name, const LogTable &table)
+} // namespace
+
+std::optional<TableKind> tableNamed(const QString &name)
+{
+    constexpr TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
+                                   TableKind::Distances};
+    for (int t = 0; t < 4; ++t) {
+        if (name.compare(QLatin1String(kTableNames[t]), Qt::CaseInsensitive) == 0)
+            return kinds[t];
+    }
+    return std::nullopt;
+}
+
+void printTableAsText(QTextStream &out, const QString &name, const LogTable &table,
+                      const QString &footer)
 {
     QStringList header;
     for (const LogColumn &column : table.columns())
@@ -99,10 +113,10 @@ void printTable(QTextStream &out, const char *name, const LogTable &table)
         }
         out << text << '\n';
     }
+    if (!footer.isEmpty())
+        out << footer << '\n';
     out << '\n';
 }
-
-} // namespace
 
 QJsonObject logToJson(const LogDocument &document)
 {
@@ -123,7 +137,7 @@ void printLogAsText(QTextStream &out, const LogDocument &document)
     const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
                                 &document.Distances};
     for (int t = 0; t < 4; ++t)
-        printTable(out, kTableNames[t], *tables[t]);
+        printTableAsText(out, QLatin1String(kTableNames[t]), *tables[t]);
     out << document.countsText() << "\n\n";
     out << "PreferredAirline: " << document.PreferredAirline << '\n'
         << "PreferredFromAirport: " << document.PreferredFromAirport << '\n'

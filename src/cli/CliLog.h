@@ -4,6 +4,7 @@
 #include "model/LogDocument.h"
 
 #include <QJsonObject>
+#include <optional>
 
 // Reads a log as the window opens one; on failure writes the error to ctx.err.
 bool readLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName);
@@ -15,5 +16,11 @@ bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileNa
 int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString &fileName);
 // The log as one JSON object: the four tables and the four preferred values.
 QJsonObject logToJson(const LogDocument &document);
+// A table as aligned text: its name, a header line of its captions (and ReferenceCount where
+// the table counts flights), one line per row, the footer when given, then a blank line.
+void printTableAsText(QTextStream &out, const QString &name, const LogTable &table,
+                      const QString &footer = QString());
 // The log as aligned text tables, the counts line and the preferred values.
 void printLogAsText(QTextStream &out, const LogDocument &document);
+// The table a word names: Flights, Airlines, Airports or Distances, in any letter case.
+std::optional<TableKind> tableNamed(const QString &name);

@@ -37,8 +37,8 @@ commands=$("$cli" --help | awk '/^Commands:/ { on = 1; next } on && /^$/ { exit 
     sort | tr '\n' ' ' | sed 's/ $//')
 [[ $commands == *lookup*show* ]] || { echo "FAIL: --help lists no commands: $commands"; exit 1; }
 complete_words "$commands" ""
-complete_words "save search show" "s"
-complete_words "save search show" --option DisplayLatestFlightsFirst=off "s"
+complete_words "save search show stats" "s"
+complete_words "save search show stats" --option DisplayLatestFlightsFirst=off "s"
 complete_words "--def-files-path --help --option --version" "--"
 complete_words "DisplayLatestFlightsFirst=off DisplayLatestFlightsFirst=on" --option "DisplayLatest"
 complete_words "$tmp/refs" --def-files-path "$tmp/r"
@@ -47,6 +47,7 @@ complete_words "" lookup airline "B"
 complete_words "airlines airports" --def-files-path "$tmp/refs" search ""
 complete_words "--case-sensitive" search airports "^par" "--"
 complete_words "--json" show "--"
+complete_words "--export-ranking --json" stats "$tmp/trip.xml" "--"
 complete_words "$tmp/trip.csv $tmp/trip.xml" show "$tmp/trip"
 complete_words "$tmp/trip.csv $tmp/trip.xml" save "$tmp/trip.xml" "$tmp/trip"
 complete_words "" save "$tmp/trip.xml" "$tmp/trip.xml" "$tmp/trip"

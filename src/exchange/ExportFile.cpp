@@ -1,0 +1,122 @@
+#include "exchange/ExportFile.h"
+
+#include "components/TextHelpers.h"
+#include "model/LogFile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace
+{
+
+QString extensionOf(const QString &fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+QString cannotExport(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot export to \"%1\": %2").arg(fileName, reason);
+}
+
+} // namespace
+
+ExportFormat ExportFormatOf(const QString &fileName)
+{
+    const QString extension = extensionOf(fileName);
+    if (extension == QLatin1String(".csv"))
+        return ExportFormat::CSV;
+    if (extension == QLatin1String(".def"))
+        return ExportFormat::DEF;
+    return ExportFormat::None;
+}
+
+QString CsvLine(const QStringList &values)
+{
+    QString line;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            line += QLatin1Char(',');
+        line += QuoteText(values[i]);
+    }
+    return line;
+}
+
+char *ExportLines::room(qsizetype bytes)
+{
+    const qsizetype needed = m_used + bytes;
+    if (needed > m_bytes.size())
+        m_bytes.resize(qMax(needed, qMax<qsizetype>(2 * m_bytes.size(), 4096)));
+    return m_bytes.data() + m_used;
+}
+
+void ExportLines::put(QStringView text)
+{
+    char *start = room(m_encoder.requiredSpace(text.size()));
+    m_used += m_encoder.appendToBuffer(start, text) - start;
+}
+
+void ExportLines::put(char ascii)
+{
+    *room(1) = ascii;
+    ++m_used;
+}
+
+void ExportLines::endLine()
+{
+    put('\r');
+    put('\n');
+    ++m_count;
+}
+
+void ExportLines::append(QStringView line)
+{
+    put(line);
+    endLine();
+}
+
+void ExportLines::append(std::initializer_list<QStringView> pieces)
+{
+    for (QStringView piece : pieces)
+        put(piece);
+    endLine();
+}
+
+void ExportLines::addCsvValue(QStringView value, bool first)
+{
+    if (!first)
+        put(',');
+    put('"');
+    put(value);
+    put('"');
+}
+
+void ExportLines::appendCsv(const QStringList &values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i)
+        addCsvValue(values[i], i == 0);
+    endLine();
+}
+
+ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &lines)
+{
+    // The old file is kept under its backup name before it is replaced, as Save does; a
+    // failed copy does not stop the export.
+    if (QFileInfo(fileName).isFile())
+        MakeBackupCopy(fileName);
+    // QSaveFile refuses a read-only file or a folder instead of renaming over it.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, cannotExport(fileName, file.errorString())};
+    const QByteArrayView bytes = lines.bytes();
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, cannotExport(fileName, reason)};
+    }
+    if (!file.commit())
+        return {false, cannotExport(fileName, file.errorString())};
+    return {};
+}

@@ -10,6 +10,8 @@ packages=(
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache
+    # the update tests: a local web server (Python) with a certificate they make (openssl)
+    python3 openssl
 )
 
 missing=()

@@ -1,13 +1,13 @@
 // What the main window reads from and writes to the settings store when it is created, closed
 // and destroyed.
 #include "app/WingbookUnit1.h"
+#include "components/AboutText.h"
 #include "components/LumFlatFile.h"
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/LumRegistryWidgets.h"
 #include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
 #include "platform/SpecialFolders.h"
-#include "platform/VersionInfo.h"
 
 #include <QCoreApplication>
 

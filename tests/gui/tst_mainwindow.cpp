@@ -1,12 +1,12 @@
 // The main window driven as a user would: commands, the save question, Save As, sorting, find,
 // key and mouse routing, context menus and what the window keeps in the settings store.
 #include "app/WingbookUnit1.h"
+#include "components/AboutText.h"
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/FindDialog.h"
 #include "components/ui/LumListView.h"
 #include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
-#include "platform/VersionInfo.h"
 #include "platform/ui/FileDialogs.h"
 
 #include <QAction>

@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
         });
         QElapsedTimer clock;
         clock.start();
-        form.OpenAction->trigger();
+        form.action(MainCommand::Open)->trigger();
         while (!watch.painted && clock.elapsed() < 60000)
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         const double windowMs = double(clock.nsecsElapsed()) / 1e6;

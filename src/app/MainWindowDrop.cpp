@@ -24,6 +24,11 @@ void TForm1::createFileDrop()
     }
 }
 
+void TForm1::setShortcutResolver(std::function<QString(const QString &)> resolver)
+{
+    m_shortcutResolver = std::move(resolver);
+}
+
 void TForm1::LumFileDrag1Drop(QObject *Sender, int X, int Y)
 {
     Q_UNUSED(Sender);

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMenu>
 #include <QUrl>
 #include <exception>
 
@@ -38,6 +39,13 @@ QString extensionOf(const QString &path)
 QStringList logFileFilters()
 {
     return {QStringLiteral("XML files (*.xml)"), QStringLiteral("All files (*)")};
+}
+
+QString menuCaption(const QString &path)
+{
+    // A path is shown as it is: "&" is not an accelerator marker here.
+    QString caption = path;
+    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 QString missingFileText(const QString &verb, const QString &path)
@@ -188,12 +196,11 @@ void TForm1::FindToolButtonClick()
 void TForm1::AddToolButtonClick()
 {
     // The toolbar's Add always adds: the selection is cleared first.
-    TLumListView *view = GetActiveLumListView();
-    const auto &add = tableCommands(activeTable()).Add;
-    if (!view || !add)
+    const TableKind kind = activeTable();
+    if (!page(kind).items[size_t(RecordCommand::Add)].handler)
         return;
-    view->clearSelection();
-    add();
+    listView(kind)->clearSelection();
+    runRecordCommand(kind, RecordCommand::Add);
 }
 
 void TForm1::ExitToolButtonClick()
@@ -213,7 +220,32 @@ void TForm1::ReleaseNotesClick()
         QDesktopServices::openUrl(QUrl::fromLocalFile(notes));
 }
 
-void TForm1::OpenRecentClick(const QString &path)
+void TForm1::rebuildRecentMenu(QMenu *menu, const RecentFileList &list, bool openMenu)
+{
+    menu->clear();
+    for (const QString &path : list.entries()) {
+        menu->addAction(menuCaption(path), this, [this, path, openMenu] {
+            if (openMenu)
+                OpenPopupMenuClick(path);
+            else
+                ImportPopupMenuClick(path);
+        });
+    }
+}
+
+void TForm1::trimRecentLists()
+{
+    m_document->OpenRecent.trimTo(options().RecentlyUsedFileList());
+    ImportRecent.trimTo(options().RecentlyUsedFileList());
+}
+
+void TForm1::setFileImporter(const QString &extension,
+                             std::function<void(const QString &)> importer)
+{
+    m_importers.insert(extension, std::move(importer));
+}
+
+void TForm1::OpenPopupMenuClick(const QString &path)
 {
     if (!SaveCurrent())
         return;
@@ -226,7 +258,7 @@ void TForm1::OpenRecentClick(const QString &path)
     m_document->OpenRecent.remove(path);
 }
 
-void TForm1::ImportRecentClick(const QString &path)
+void TForm1::ImportPopupMenuClick(const QString &path)
 {
     if (!SaveCurrent())
         return;
@@ -240,7 +272,7 @@ void TForm1::ImportRecentClick(const QString &path)
     ImportRecent.remove(path);
 }
 
-void TForm1::OpenStartupFile(const QStringList &arguments)
+void TForm1::openStartupFile(const QStringList &arguments)
 {
     const QString chosen = ChooseStartupFile(arguments, options().OpenLastOpenedFileAtStartup(),
                                              m_document->OpenRecent.entries());

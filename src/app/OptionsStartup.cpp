@@ -13,6 +13,6 @@ TForm2 *CreateOptionsDialog(TForm1 &form, const QStringList &arguments)
     form.setOptions(options);
     form.setCommandHandler(MainCommand::Options, [options] { options->Execute(); });
     if (options->FormCreate())
-        form.OpenStartupFile(arguments);
+        form.openStartupFile(arguments);
     return options;
 }

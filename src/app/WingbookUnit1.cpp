@@ -45,7 +45,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     createMenus();
     createToolBar();
     createPages();
-    createContextMenus();
     createFileDrop();
 
     ProgressBar1 = new QProgressBar;
@@ -64,8 +63,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     statusBar()->addWidget(m_statusLabel, 1);
     resize(922, 606);
 
-    SaveAction->setEnabled(m_document->isModified());
-    connect(m_document, &LogDocument::modifiedChanged, SaveAction, &QAction::setEnabled);
+    connect(m_document, &LogDocument::modifiedChanged, this, &TForm1::updateCommandStates);
     connect(&m_document->OpenRecent, &RecentFileList::changed, this,
             [this] { rebuildRecentMenu(OpenPopupMenu, m_document->OpenRecent, true); });
     connect(&ImportRecent, &RecentFileList::changed, this,
@@ -88,11 +86,13 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
+    disconnect(m_document, nullptr, this, nullptr);
     storePlacement();
     // The views go before the tables they show.
     delete PageControl1;
     PageControl1 = nullptr;
-    m_views = {};
+    for (Page &page : m_pages)
+        page.view = nullptr;
     LumListView1 = LumListView2 = LumListView3 = LumListView4 = nullptr;
     m_document->clearTables();
     m_document->OpenRecent.clear();
@@ -104,30 +104,7 @@ void TForm1::setOptions(const WingbookOptions *options)
     m_options = options ? options : &m_defaultOptions;
 }
 
-TLumListView *TForm1::listView(TableKind kind) const
-{
-    return m_views[size_t(tablePosition(kind))];
-}
-
-TableKind TForm1::activeTable() const
-{
-    static const TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
-                                      TableKind::Distances};
-    const int index = PageControl1 ? PageControl1->currentIndex() : 0;
-    return kinds[qBound(0, index, 3)];
-}
-
-void TForm1::setActiveTable(TableKind kind)
-{
-    PageControl1->setCurrentIndex(tablePosition(kind));
-}
-
-TLumListView *TForm1::GetActiveLumListView() const
-{
-    return listView(activeTable());
-}
-
-QString TForm1::StatusText() const
+QString TForm1::statusText() const
 {
     return m_statusLabel->text();
 }
@@ -144,28 +121,16 @@ void TForm1::UpdateStatusBar()
     status += m_document->countsText();
     m_statusLabel->setText(status);
 
-    const bool hasRows = m_document->totalRows() > 0;
-    ExportAction->setEnabled(hasRows);
-    SaveAsAction->setEnabled(hasRows);
-    StatisticsAction->setEnabled(hasRows);
-    PageControl1Change();
+    updateCommandStates();
 }
 
 void TForm1::PageControl1Change()
 {
-    FindAction->setEnabled(m_document->table(activeTable()).count() > 0);
+    // Find follows the rows of the active page's table.
+    updateCommandStates();
 }
 
-void TForm1::RunDefaultCommand(TableKind kind)
-{
-    const TableCommandSet &commands = tableCommands(kind);
-    const auto &command =
-        options().HandleDoubleClicksAsPropertiesDisplay() ? commands.Properties : commands.Add;
-    if (command)
-        command();
-}
-
-void TForm1::ListViewClick()
+void TForm1::listViewClick()
 {
     if (Processing) {
         StopRequested =
@@ -185,7 +150,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         if (isEnter && modifiers == Qt::NoModifier && widget && widget->window() == this &&
             isEnabled()) {
-            RunDefaultCommand(activeTable());
+            runDefaultCommand(activeTable());
             return true;
         }
     }
@@ -278,14 +243,14 @@ void TForm1::showProgress()
 
 void TForm1::suspendRepaint()
 {
-    for (TLumListView *view : m_views)
-        view->setUpdatesEnabled(false);
+    for (Page &page : m_pages)
+        page.view->setUpdatesEnabled(false);
 }
 
 void TForm1::resumeRepaint()
 {
-    for (TLumListView *view : m_views)
-        view->setUpdatesEnabled(true);
+    for (Page &page : m_pages)
+        page.view->setUpdatesEnabled(true);
 }
 
 bool TForm1::isWindowVisible() const

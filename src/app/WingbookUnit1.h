@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/TableCommands.h"
+#include "app/MainCommands.h"
+#include "editing/ui/RecordCommandHost.h"
 #include "model/LogFileHost.h"
 #include "model/LogTable.h"
 #include "model/RecentFileList.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QMetaObject>
 #include <QStringList>
 #include <array>
 #include <functional>
@@ -20,16 +22,17 @@ class QMenu;
 class QProgressBar;
 class QTabWidget;
 class QToolBar;
-class QToolButton;
 class TLumFlatFile;
 class TLumListView;
 class TLumFileDrag;
 class TLumRegistryEnhanced;
 class TLumShellLink;
+struct MainCommandEntry;
+struct PageDescription;
 
 // The main window: the four tables and their views, the toolbar, the menus, the progress bar
 // and the status bar, and the document's lifecycle.
-class TForm1 : public QMainWindow, public LogFileHost
+class TForm1 : public QMainWindow, public LogFileHost, public RecordCommandHost
 {
     Q_OBJECT
 
@@ -40,12 +43,14 @@ public:
     // Stores the placement and empties the tables and recent-file lists.
     ~TForm1() override;
 
-    LogDocument &Document() { return *m_document; }
+    QWidget *hostWindow() override { return this; }
+    LogDocument &Document() override { return *m_document; }
 
-    // The options every command reads. Until the options dialog exists, the window reads the
-    // built-in defaults; the pointer must outlive the window.
+    // The options every command reads: the options dialog once it is created (start-up makes
+    // it right after the window), the built-in defaults before. The pointer must outlive the
+    // window.
     void setOptions(const WingbookOptions *options);
-    const WingbookOptions &options() const { return *m_options; }
+    const WingbookOptions &options() const override { return *m_options; }
 
     // --- views and components ---
     TLumListView *LumListView1 = nullptr; // Flights
@@ -53,13 +58,15 @@ public:
     TLumListView *LumListView3 = nullptr; // Airports
     TLumListView *LumListView4 = nullptr; // Distances
     TLumListView *GetActiveLumListView() const;
-    TLumListView *listView(TableKind kind) const;
+    TLumListView *listView(TableKind kind) const override;
     TableKind activeTable() const;
-    void setActiveTable(TableKind kind);
+    void setActiveTable(TableKind kind) override;
 
     TLumRegistryEnhanced *LumRegistryEnhanced1 = nullptr;
     TLumFlatFile *AirlinesLumFlatFile = nullptr;
     TLumFlatFile *AirportsLumFlatFile = nullptr;
+    const TLumFlatFile &airlineReferences() const override { return *AirlinesLumFlatFile; }
+    const TLumFlatFile &airportReferences() const override { return *AirportsLumFlatFile; }
     // Folders of Countries.def and of Airlines.def and Airports.def, each ending in "/".
     QString CommonDefFilesPath;
     QString DefFilesPath;
@@ -75,39 +82,34 @@ public:
     // Removes entries beyond the "Recently used file list" count from both lists (run when the
     // options are applied).
     void trimRecentLists();
-    // The click rules of the two recent-file menus.
-    void OpenRecentClick(const QString &path);
-    void ImportRecentClick(const QString &path);
+    // An entry of the Open or the Import recent-file menu was chosen.
+    void OpenPopupMenuClick(const QString &path);
+    void ImportPopupMenuClick(const QString &path);
 
-    // --- commands ---
-    QAction *NewAction = nullptr;
-    QAction *OpenAction = nullptr;
-    QAction *SaveAction = nullptr;
-    QAction *SaveAsAction = nullptr;
-    QAction *ImportAction = nullptr;
-    QAction *ExportAction = nullptr;
-    QAction *FindAction = nullptr;
-    QAction *AddAction = nullptr;
-    QAction *StatisticsAction = nullptr;
-    QAction *OptionsAction = nullptr;
-    QAction *AboutAction = nullptr;
-    QAction *ExitAction = nullptr;
-    QAction *ReleaseNotesAction = nullptr;
-    QAction *CheckForUpdatesAction = nullptr;
+    // --- commands of the menu bar and toolbar (MainWindowCommands.cpp) ---
+    QAction *action(MainCommand command) const;
+    // Tools, "Add": one item per page, each the Add command of that page's table.
     QMenu *ToolsAddMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QTabWidget *PageControl1 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
 
-    // Plugs in a command of a later window; its button and menu item appear.
+    // Gives a command without a handler of the window's own (Import, Export, Statistics,
+    // Options, About, ...) its handler: its toolbar button and menu item appear.
     void setCommandHandler(MainCommand command, std::function<void()> handler);
-    // Registers a table's record commands (context menu, double-click, Enter, Delete, Add).
-    void setTableCommands(TableKind kind, const TableCommandSet &commands);
-    const TableCommandSet &tableCommands(TableKind kind) const;
     // The importer of the files with this exact extension (".csv", ".txt", ".def").
     void setFileImporter(const QString &extension, std::function<void(const QString &)> importer);
     // Resolves a shortcut (".lnk") to its target; throws or returns "" when it cannot.
     void setShortcutResolver(std::function<QString(const QString &)> resolver);
+
+    // --- the pages' record commands (MainWindowPages.cpp) ---
+    void setRecordCommand(TableKind kind, RecordCommand command,
+                          std::function<void()> handler) override;
+    QMenu *recordSubmenu(TableKind kind, RecordCommand command) override;
+    // Runs a table's record command as a key or a click does, whatever its item's state.
+    void runRecordCommand(TableKind kind, RecordCommand command);
+    // The context menu of a table, set up from the table's current state as when it opens.
+    QMenu *contextMenu(TableKind kind);
 
     // --- file drop and shortcuts (MainWindowDrop.cpp) ---
     TLumFileDrag *LumFileDrag1 = nullptr;
@@ -115,15 +117,12 @@ public:
     // Reads or imports the files of the last drop in order, shortcuts resolved first.
     void LumFileDrag1Drop(QObject *Sender, int X, int Y);
 
-    // The context menu of a table, set up from the table's current state as when it opens.
-    QMenu *PopupMenu(TableKind kind);
-    void PopupMenuPopup(TableKind kind);
-
     // The save question; false when the user asked to save and the save failed (the calling
     // command then stops, so the changes are not lost).
     bool SaveCurrent();
-    void UpdateStatusBar();
-    // Enables Find by the active page's table.
+    // Title, status text, then the enabled and visible state of every command.
+    void UpdateStatusBar() override;
+    // The active page changed.
     void PageControl1Change();
 
     // Reads a log file as the Open dialog's OK does, errors shown in the error box.
@@ -133,14 +132,14 @@ public:
 
     // The start-up file: the command line (arguments joined with blanks) or, when the option
     // says so, the most recent log. Read while the window is still hidden.
-    void OpenStartupFile(const QStringList &arguments);
+    void openStartupFile(const QStringList &arguments);
 
     // Double-click and Enter: Properties or Add of that table, as the options say.
-    void RunDefaultCommand(TableKind kind);
+    void runDefaultCommand(TableKind kind);
     // A click on a table view: the stop question while processing, else FindRefresh.
-    void ListViewClick();
+    void listViewClick();
 
-    QString StatusText() const;
+    QString statusText() const;
     int progressPosition() const { return m_progressValue; }
 
 public slots:
@@ -172,14 +171,32 @@ protected:
     void setOpenDialogFolder(const QString &folder) override;
 
 private:
-    // Construction, in MainWindowMenus.cpp and MainWindowStartup.cpp.
+    // One tab page: its table's view, its context menu with one item per record command of
+    // the table (null where the table has none) and the commands' handlers, and its item in
+    // Tools, "Add".
+    struct Page {
+        const PageDescription *description = nullptr;
+        TLumListView *view = nullptr;
+        QMenu *contextMenu = nullptr;
+        struct Item {
+            QAction *action = nullptr;
+            std::function<void()> handler;
+            QMetaObject::Connection connection; // the item runs the handler
+            QMenu *submenu = nullptr;
+        };
+        std::array<Item, kRecordCommandCount> items{};
+        QAction *toolsAddItem = nullptr;
+    };
+    Page &page(TableKind kind);
+    const Page &page(TableKind kind) const;
+
+    // Construction, in MainWindowCommands.cpp, MainWindowPages.cpp and MainWindowStartup.cpp.
     void createActions();
     void createMenus();
     void createToolBar();
     void createPages();
-    void createContextMenus();
+    void createContextMenu(Page &page);
     void rebuildRecentMenu(QMenu *menu, const RecentFileList &list, bool openMenu);
-    void updateCommandVisibility();
     void loadRecentLists();
     void storeRecentLists();
     void refreshStoredVersion();
@@ -188,6 +205,15 @@ private:
     void restorePlacement();
     void createFileDrop();
     void storePlacement();
+
+    // Sets the enabled and visible state of every command: the menu bar's and toolbar's, the
+    // toolbar's gaps, Tools "Add" and the items of the four context menus. Run wherever that
+    // state can change: the tables, the modified state, the active page, a selection, a
+    // context menu opening, a handler given.
+    void updateCommandStates();
+    bool commandShown(const MainCommandEntry &entry) const;
+    bool commandEnabled(const MainCommandEntry &entry) const;
+    void updatePageItems(Page &page);
 
     // Save and Save As: whether the file was written, was not (cancel, a name that is not a
     // log file) or could not be written (error shown).
@@ -200,25 +226,14 @@ private:
     const WingbookOptions *m_options = nullptr;
     OptionSet m_defaultOptions;
     QLabel *m_statusLabel = nullptr;
-    std::array<TLumListView *, 4> m_views{};
-    std::array<TableCommandSet, 4> m_tableCommands{};
-    std::array<QMenu *, 4> m_popupMenus{};
-    struct PopupItems {
-        QAction *properties = nullptr;
-        QAction *find = nullptr;
-        QAction *clear = nullptr;
-        QAction *extraSlot = nullptr; // the extra item goes before this separator
-        QAction *add = nullptr;
-        QAction *deleteRows = nullptr;
-        QAction *derive = nullptr;
-        QAction *swap = nullptr;
-    };
-    std::array<PopupItems, 4> m_popupItems{};
-    std::array<QAction *, 4> m_toolsAddItems{};
-    QHash<int, std::function<void()>> m_commandHandlers;
+    std::array<Page, 4> m_pages{};
+    std::array<QAction *, kMainCommandCount> m_actions{};
+    // The handlers given by setCommandHandler, connected to their actions.
+    std::array<QMetaObject::Connection, kMainCommandCount> m_pluggedHandlers{};
+    // The toolbar's gaps, each at the first command of a group.
+    std::array<QAction *, kMainCommandCount> m_toolBarGaps{};
     QHash<QString, std::function<void(const QString &)>> m_importers;
     std::function<QString(const QString &)> m_shortcutResolver;
-    QList<QAction *> m_groupSeparators;
 
     // The Open and Save As dialogs' memory.
     QString m_openDialogFolder;

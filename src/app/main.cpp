@@ -17,9 +17,8 @@ int main(int argc, char *argv[])
     TForm1 form;
     // The options dialog loads and applies the options, then opens the start-up file.
     CreateOptionsDialog(form, app.arguments().mid(1));
-    // The windows of the record dialogs, the string list editor and the statistics are
-    // created here, after the main window and the options, once they exist.
-    new RecordCommands(form); // the four record dialogs and their commands; the window owns them
+    // The four record dialogs and their commands, owned by the window.
+    new RecordCommands(form, &form);
     form.show();
     return app.exec();
 }

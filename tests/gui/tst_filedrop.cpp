@@ -266,13 +266,13 @@ void TestFileDrop::optionsCommandAndTrimmingAtStartup()
     QCOMPARE(m_form->options().CheckedCountries(), (QStringList{"Chad", "Fiji", "Peru"}));
     QCOMPARE(m_form->Document().OpenRecent.entries(), (QStringList{"/1.xml", "/2.xml"}));
 
-    QVERIFY(m_form->OptionsAction->isVisible());
+    QVERIFY(m_form->action(MainCommand::Options)->isVisible());
     QTimer::singleShot(0, m_options, [this] {
         m_options->AutoPopulateAirlinesCheckBox->setChecked(true);
         m_options->RecentlyUsedFileListUpDown->setValue(1);
         m_options->accept();
     });
-    m_form->OptionsAction->trigger();
+    m_form->action(MainCommand::Options)->trigger();
     QVERIFY(m_form->options().AutoPopulateAirlines());
     QCOMPARE(m_form->Document().OpenRecent.entries(), (QStringList{"/1.xml"}));
     std::unique_ptr<TLumRegistryEnhanced> store(TLumRegistryEnhanced::makeProgramStore());

@@ -1,5 +1,6 @@
 // The main window driven as a user would: commands, the save question, Save As, sorting, find,
 // key and mouse routing, context menus and what the window keeps in the settings store.
+#include "app/MainWindowPages.h"
 #include "app/WingbookUnit1.h"
 #include "components/AboutText.h"
 #include "components/LumRegistryEnhanced.h"
@@ -129,7 +130,7 @@ QString TestMainWindow::copyOfFixture(const QString &name)
 void TestMainWindow::openThroughDialog(const QString &path)
 {
     m_dialogAnswers.append({true, path, 0});
-    m_form->OpenAction->trigger();
+    m_form->action(MainCommand::Open)->trigger();
 }
 
 QStringList TestMainWindow::confirmations() const
@@ -157,14 +158,17 @@ void TestMainWindow::emptyLogStatusAndEnabling()
     m_form->setCommandHandler(MainCommand::Export, [] {});
     m_form->setCommandHandler(MainCommand::Statistics, [] {});
     m_form->UpdateStatusBar();
-    QVERIFY(m_form->ExportAction->isVisible());
+    QVERIFY(m_form->action(MainCommand::Export)->isVisible());
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Wingbook"));
-    QCOMPARE(m_form->StatusText(),
+    QCOMPARE(m_form->statusText(),
              QStringLiteral("0 flight(s) - 0 airline(s) - 0 airport(s) - 0 distance(s)"));
-    for (QAction *off : {m_form->SaveAction, m_form->SaveAsAction, m_form->ExportAction,
-                         m_form->StatisticsAction, m_form->FindAction})
+    for (QAction *off :
+         {m_form->action(MainCommand::Save), m_form->action(MainCommand::SaveAs),
+          m_form->action(MainCommand::Export), m_form->action(MainCommand::Statistics),
+          m_form->action(MainCommand::Find)})
         QVERIFY2(!off->isEnabled(), qPrintable(off->text()));
-    for (QAction *on : {m_form->NewAction, m_form->OpenAction, m_form->ExitAction})
+    for (QAction *on : {m_form->action(MainCommand::New), m_form->action(MainCommand::Open),
+                        m_form->action(MainCommand::Exit)})
         QVERIFY2(on->isEnabled(), qPrintable(on->text()));
     QCOMPARE(m_form->PageControl1->currentIndex(), 0);
     QCOMPARE(m_form->PageControl1->tabText(3), QStringLiteral("Distances"));
@@ -182,29 +186,29 @@ void TestMainWindow::loadedLogStatusAndEnabling()
     QVERIFY(m_boxes.isEmpty());
 
     QCOMPARE(m_form->windowTitle(), QStringLiteral("trip.xml - Wingbook"));
-    QCOMPARE(m_form->StatusText(),
+    QCOMPARE(m_form->statusText(),
              path + QStringLiteral(" - 3 flight(s) - 0 airline(s) - 3 airport(s) - 2 distance(s)"));
-    QVERIFY(!m_form->SaveAction->isEnabled()); // reading leaves the log unmodified
-    QVERIFY(m_form->SaveAsAction->isEnabled());
-    QVERIFY(m_form->ExportAction->isEnabled());
-    QVERIFY(m_form->StatisticsAction->isEnabled());
-    QVERIFY(m_form->FindAction->isEnabled());
+    QVERIFY(!m_form->action(MainCommand::Save)->isEnabled()); // reading leaves the log unmodified
+    QVERIFY(m_form->action(MainCommand::SaveAs)->isEnabled());
+    QVERIFY(m_form->action(MainCommand::Export)->isEnabled());
+    QVERIFY(m_form->action(MainCommand::Statistics)->isEnabled());
+    QVERIFY(m_form->action(MainCommand::Find)->isEnabled());
 
     // The page-change rule: Find follows the rows of the active page's table.
     m_form->setActiveTable(TableKind::Airlines);
-    QVERIFY(!m_form->FindAction->isEnabled());
+    QVERIFY(!m_form->action(MainCommand::Find)->isEnabled());
     m_form->setActiveTable(TableKind::Distances);
-    QVERIFY(m_form->FindAction->isEnabled());
+    QVERIFY(m_form->action(MainCommand::Find)->isEnabled());
 
     // The next Open starts in the folder of the file just read.
-    m_form->OpenAction->trigger();
+    m_form->action(MainCommand::Open)->trigger();
     QCOMPARE(m_dialogs.size(), 2);
     QCOMPARE(m_dialogs[1].folder, m_files->path());
     QCOMPARE(m_form->Document().DocumentFileName, path); // cancelled: unchanged
 
     // The Save command is the modified state.
     m_form->Document().setModified(true);
-    QVERIFY(m_form->SaveAction->isEnabled());
+    QVERIFY(m_form->action(MainCommand::Save)->isEnabled());
 }
 
 void TestMainWindow::saveQuestion_data()
@@ -252,9 +256,9 @@ void TestMainWindow::saveQuestion()
     m_answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
 
     if (command == QLatin1String("new"))
-        m_form->NewAction->trigger();
+        m_form->action(MainCommand::New)->trigger();
     else if (command == QLatin1String("open"))
-        m_form->OpenAction->trigger(); // the Open dialog is then cancelled
+        m_form->action(MainCommand::Open)->trigger(); // the Open dialog is then cancelled
     else
         QVERIFY(m_form->close());
 
@@ -283,14 +287,14 @@ void TestMainWindow::failedSaveKeepsTheLogModified()
     // Save As into a folder that does not exist.
     const QString gone = m_files->filePath(QStringLiteral("gone/trip.xml"));
     m_dialogAnswers.append({true, gone, 0});
-    m_form->SaveAsAction->trigger();
+    m_form->action(MainCommand::SaveAs)->trigger();
     const QList<MessageBoxes::Request> errors = boxesOf(MessageBoxes::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors[0].title, QStringLiteral("Wingbook"));
     QVERIFY(errors[0].text.contains(gone));
     QVERIFY(errors[0].text.endsWith(QLatin1Char('.')));
     QVERIFY(document.isModified());
-    QVERIFY(m_form->SaveAction->isEnabled());
+    QVERIFY(m_form->action(MainCommand::Save)->isEnabled());
     QCOMPARE(document.DocumentFileName, path);
     QCOMPARE(m_form->windowTitle(), QStringLiteral("trip.xml - Wingbook"));
 
@@ -299,7 +303,7 @@ void TestMainWindow::failedSaveKeepsTheLogModified()
     m_answers = {QMessageBox::Yes};
     m_dialogAnswers.append({true, gone, 0});
     document.SaveFileName.clear();
-    m_form->NewAction->trigger();
+    m_form->action(MainCommand::New)->trigger();
     QCOMPARE(boxesOf(MessageBoxes::Kind::Error).size(), 1);
     QCOMPARE(document.Flights.count(), 3);
     QVERIFY(document.isModified());
@@ -339,7 +343,7 @@ void TestMainWindow::saveAs()
     m_options.promptBeforeOverwriting = false;
 
     m_dialogAnswers.append({true, m_files->filePath(chosen), 1});
-    m_form->SaveAsAction->trigger();
+    m_form->action(MainCommand::SaveAs)->trigger();
 
     QCOMPARE(m_dialogs.size(), 1);
     const FileDialogs::Request &request = m_dialogs[0];
@@ -373,7 +377,7 @@ void TestMainWindow::saveOfADeletedFileAsksForAName()
     m_form->Document().setModified(true);
     QVERIFY(QFile::remove(path));
     m_dialogAnswers.append({true, path, 0});
-    m_form->SaveAction->trigger();
+    m_form->action(MainCommand::Save)->trigger();
     QCOMPARE(m_dialogs.size(), 1);
     QCOMPARE(m_dialogs[0].title, QStringLiteral("Save As"));
     QVERIFY(m_dialogs[0].overwritePrompt);
@@ -433,7 +437,7 @@ void TestMainWindow::findMessagesAndFindNext()
     m_form->setActiveTable(TableKind::Airports);
     TLumListView *view = m_form->LumListView3;
 
-    m_form->FindAction->trigger();
+    m_form->action(MainCommand::Find)->trigger();
     FindDialog *dialog = view->findDialog();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
@@ -450,7 +454,7 @@ void TestMainWindow::findMessagesAndFindNext()
     QCOMPARE(m_boxes[0].text, QStringLiteral("No more instances of \"montreal\" found."));
 
     // A new Find through the Tools command, for a text that is nowhere.
-    m_form->FindAction->trigger();
+    m_form->action(MainCommand::Find)->trigger();
     dialog = view->findDialog();
     QVERIFY(dialog);
     dialog->setText(QStringLiteral("Zurich"));
@@ -477,19 +481,19 @@ void TestMainWindow::enterAndDoubleClickRouting()
 
     QVERIFY(m_form->openLogFile(copyOfFixture()));
     m_options.handleDoubleClicks = propertiesOnDoubleClick;
-    const TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
-                               TableKind::Distances};
     QStringList calls;
     for (int t = 0; t < 4; ++t) {
-        TableCommandSet commands;
-        commands.Properties = [&calls, t] { calls.append(QStringLiteral("properties %1").arg(t)); };
-        commands.Add = [&calls, t] { calls.append(QStringLiteral("add %1").arg(t)); };
-        commands.Delete = [&calls, t] { calls.append(QStringLiteral("delete %1").arg(t)); };
-        m_form->setTableCommands(kinds[t], commands);
+        for (const auto &[command, name] :
+             {std::pair{RecordCommand::Properties, "properties"},
+              std::pair{RecordCommand::Add, "add"}, std::pair{RecordCommand::Delete, "delete"}}) {
+            m_form->setRecordCommand(kPages[t].kind, command, [&calls, name = name, t] {
+                calls.append(QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(t));
+            });
+        }
     }
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_form->setActiveTable(kinds[page]);
+    m_form->setActiveTable(kPages[page].kind);
     TLumListView *view = m_form->GetActiveLumListView();
     const QString expected =
         QStringLiteral("%1 %2").arg(propertiesOnDoubleClick ? "properties" : "add").arg(page);
@@ -540,24 +544,21 @@ void TestMainWindow::contextMenuEnabling()
     QVERIFY(m_form->openLogFile(copyOfFixture()));
     m_options.handleDoubleClicks = propertiesOnDoubleClick;
     const TableKind kind = page == 0 ? TableKind::Flights : TableKind::Distances;
-    TableCommandSet commands;
-    commands.Properties = [] {};
-    commands.Add = [] {};
-    commands.Delete = [] {};
-    commands.Clear = [] {};
-    commands.Derive = [] {};
-    commands.Swap = [] {};
-    auto *locate = new QMenu(QStringLiteral("Locate"), m_form.get());
-    commands.ExtraItem = locate->menuAction();
-    commands.ExtraItemNeedsOneRow = kind == TableKind::Flights;
-    m_form->setTableCommands(kind, commands);
+    for (RecordCommand command :
+         {RecordCommand::Properties, RecordCommand::Add, RecordCommand::Delete,
+          RecordCommand::Clear, RecordCommand::Derive, RecordCommand::Swap,
+          RecordCommand::DistanceCalculator})
+        m_form->setRecordCommand(kind, command, [] {});
+    // The Flights' "Locate" submenu shows once it has an item.
+    if (kind == TableKind::Flights)
+        m_form->recordSubmenu(kind, RecordCommand::Locate)->addAction(QStringLiteral("Airline"));
 
     TLumListView *view = m_form->listView(kind);
     view->clearSelection();
     for (int row : selection)
         view->selectionModel()->select(view->model()->index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QMenu *menu = m_form->PopupMenu(kind);
+    QMenu *menu = m_form->contextMenu(kind);
     QStringList captions;
     QHash<QString, QAction *> items;
     for (QAction *action : menu->actions()) {
@@ -566,32 +567,34 @@ void TestMainWindow::contextMenuEnabling()
         captions.append(action->text());
         items.insert(action->text(), action);
     }
-    const QString last =
-        kind == TableKind::Flights ? QStringLiteral("Derive") : QStringLiteral("Swap");
+    const bool flights = kind == TableKind::Flights;
+    const QString extra =
+        flights ? QStringLiteral("Locate") : QStringLiteral("Distance Calculator");
+    const QString last = flights ? QStringLiteral("Derive") : QStringLiteral("Swap");
     QCOMPARE(captions,
-             QStringList({"Properties", "Find...", "Clear", "Locate", addCaption, "Delete", last}));
+             QStringList({"Properties", "Find...", "Clear", extra, addCaption, "Delete", last}));
     QCOMPARE(items["Properties"]->isEnabled(), propertiesOn);
     QVERIFY(items["Find..."]->isEnabled());
     QVERIFY(items["Clear"]->isEnabled());
     QVERIFY(items[addCaption]->isEnabled());
     QCOMPARE(items["Delete"]->isEnabled(), deleteOn);
-    if (kind == TableKind::Flights) {
+    if (flights) {
         QCOMPARE(items["Derive"]->isEnabled(), oneRowItemsOn);
         QCOMPARE(items["Locate"]->isEnabled(), oneRowItemsOn);
     } else {
         QCOMPARE(items["Swap"]->isEnabled(), deleteOn);
-        QVERIFY(items["Locate"]->isEnabled());
+        QVERIFY(items["Distance Calculator"]->isEnabled()); // whatever the selection
     }
     QCOMPARE(menu->defaultAction(),
              propertiesOnDoubleClick ? items["Properties"] : items[addCaption]);
     // Registering Add brings the toolbar's Add and the Tools "Add" submenu.
-    QVERIFY(m_form->AddAction->isVisible());
+    QVERIFY(m_form->action(MainCommand::Add)->isVisible());
     QVERIFY(m_form->ToolsAddMenu->menuAction()->isVisible());
 }
 
 void TestMainWindow::contextMenuWithoutRegisteredCommands()
 {
-    QMenu *menu = m_form->PopupMenu(TableKind::Airports);
+    QMenu *menu = m_form->contextMenu(TableKind::Airports);
     QStringList visible;
     for (QAction *action : menu->actions()) {
         if (!action->isSeparator() && action->isVisible())
@@ -599,14 +602,14 @@ void TestMainWindow::contextMenuWithoutRegisteredCommands()
     }
     QCOMPARE(visible, QStringList{"Find..."});
     QVERIFY(!visible.isEmpty() && !menu->actions().isEmpty());
-    QVERIFY(!m_form->AddAction->isVisible());
+    QVERIFY(!m_form->action(MainCommand::Add)->isVisible());
     QVERIFY(!m_form->ToolsAddMenu->menuAction()->isVisible());
-    QVERIFY(!m_form->ImportAction->isVisible());
+    QVERIFY(!m_form->action(MainCommand::Import)->isVisible());
 
     bool imported = false;
     m_form->setCommandHandler(MainCommand::Import, [&imported] { imported = true; });
-    QVERIFY(m_form->ImportAction->isVisible());
-    m_form->ImportAction->trigger();
+    QVERIFY(m_form->action(MainCommand::Import)->isVisible());
+    m_form->action(MainCommand::Import)->trigger();
     QVERIFY(imported);
 }
 
@@ -720,7 +723,7 @@ void TestMainWindow::startupFile()
         arguments = path.split(QLatin1Char(' '));
     else
         m_form->Document().OpenRecent.setEntries({path});
-    m_form->OpenStartupFile(arguments);
+    m_form->openStartupFile(arguments);
 
     QCOMPARE(m_form->Document().Flights.count(), opened ? 3 : 0);
     QCOMPARE(m_form->windowTitle(),
@@ -742,7 +745,7 @@ void TestMainWindow::progressCountsEveryNode()
     QCOMPARE(m_form->ProgressBar1->value(), 28);
     QCOMPARE(m_form->progressPosition(), 28);
 
-    m_form->NewAction->trigger();
+    m_form->action(MainCommand::New)->trigger();
     QCOMPARE(m_form->ProgressBar1->value(), 0);
     QCOMPARE(m_form->Document().totalRows(), 0);
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Wingbook"));

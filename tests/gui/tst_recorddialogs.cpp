@@ -1,6 +1,7 @@
 // The record dialogs driven through the main window's commands: modes, titles, control states,
 // defaults, validation messages, blank pickers, properties labels, locate, the context menus'
 // enabling and the routing of Add.
+#include "app/MainWindowPages.h"
 #include "app/WingbookUnit1.h"
 #include "components/LumFlatFile.h"
 #include "components/ui/LumListView.h"
@@ -132,7 +133,7 @@ void TestRecordDialogs::init()
     m_form->AirportsLumFlatFile->setFileName(kFixtures + QStringLiteral("Airports.def"));
     QVERIFY(m_form->AirlinesLumFlatFile->Initialize());
     QVERIFY(m_form->AirportsLumFlatFile->Initialize());
-    m_commands = new RecordCommands(*m_form);
+    m_commands = new RecordCommands(*m_form, m_form.get());
     m_commands->setModalRunner([this](QDialog &dialog) {
         m_openedTitles.append(dialog.windowTitle());
         dialog.setResult(QDialog::Rejected);
@@ -382,7 +383,7 @@ void TestRecordDialogs::addedFlightFillsTheReferenceTables()
     QCOMPARE(document.Airports.cell(airport, 3), QStringLiteral("Japan"));
     QVERIFY(document.Distances.findPairEitherWay("NRT", "SFO") >= 0);
     QVERIFY(document.isModified());
-    QVERIFY(m_form->StatusText().startsWith(QStringLiteral("4 flight(s) - 3 airline(s)")));
+    QVERIFY(m_form->statusText().startsWith(QStringLiteral("4 flight(s) - 3 airline(s)")));
 }
 
 void TestRecordDialogs::modifyWithoutChangesKeepsTheCounts()
@@ -515,7 +516,7 @@ void TestRecordDialogs::airlineDialog()
     const int added = document.Airlines.FindItemByText("UA", 0);
     QVERIFY(added >= 0);
     QCOMPARE(document.Airlines.referenceCount(added), 0);
-    QVERIFY(m_form->StatusText().contains(QStringLiteral("3 airline(s)")));
+    QVERIFY(m_form->statusText().contains(QStringLiteral("3 airline(s)")));
 
     // Modify: the row's texts; another row's code is accepted.
     select(TableKind::Airlines, {document.Airlines.FindItemByText("BA", 0)});
@@ -705,15 +706,13 @@ void TestRecordDialogs::propertiesLabels()
     QFETCH(QString, label);
 
     label.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
-    const TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
-                               TableKind::Distances};
-    const TableKind kind = kinds[page];
+    const TableKind kind = kPages[page].kind;
     select(kind, {m_form->Document().table(kind).FindItemByText(code, 0)});
     // Double-click and Enter show the properties (the option's default): read-only, the label
     // shown, no OK, Cancel the default button.
     m_form->setActiveTable(kind);
     bool checked = false;
-    runDialog([this, kind] { m_form->RunDefaultCommand(kind); },
+    runDialog([this, kind] { m_form->runDefaultCommand(kind); },
               [&](QDialog &dialog) {
                   QLabel *countLabel = page == 1   ? m_commands->Form4->ReferenceCountLabel
                                        : page == 2 ? m_commands->Form5->ReferenceCountLabel
@@ -787,12 +786,12 @@ void TestRecordDialogs::locate()
                         rows.append(r);
             }
             select(kind, rows);
-            m_form->tableCommands(kind).Delete();
+            m_form->runRecordCommand(kind, RecordCommand::Delete);
         }
     }
     select(TableKind::Flights, {flight});
     m_form->setActiveTable(TableKind::Flights);
-    QMenu *menu = m_form->PopupMenu(TableKind::Flights);
+    QMenu *menu = m_form->contextMenu(TableKind::Flights);
     QAction *locateItem = menuItem(menu, QStringLiteral("Locate"));
     QVERIFY(locateItem && locateItem->isEnabled());
     QMenu *locateMenu = locateItem->menu();
@@ -802,14 +801,13 @@ void TestRecordDialogs::locate()
     QVERIFY(target);
     target->trigger();
 
-    const TableKind kinds[] = {TableKind::Flights, TableKind::Airlines, TableKind::Airports,
-                               TableKind::Distances};
-    QCOMPARE(m_form->activeTable(), kinds[page]);
+    const TableKind shown = kPages[page].kind;
+    QCOMPARE(m_form->activeTable(), shown);
     if (message.isEmpty()) {
         QVERIFY(errors().isEmpty());
-        TLumListView *view = m_form->listView(kinds[page]);
+        TLumListView *view = m_form->listView(shown);
         QCOMPARE(view->selectedCount(), 1);
-        QCOMPARE(document.table(kinds[page]).cell(view->firstSelectedRow(), 0), code);
+        QCOMPARE(document.table(shown).cell(view->firstSelectedRow(), 0), code);
     } else {
         QCOMPARE(errors(), QStringList{message});
         QCOMPARE(m_form->listView(TableKind::Flights)->selectedRows(), QList<int>{flight});
@@ -838,7 +836,7 @@ void TestRecordDialogs::contextMenuEnabling()
     QFETCH(bool, deleteItem);
 
     select(TableKind::Flights, selection);
-    QMenu *menu = m_form->PopupMenu(TableKind::Flights);
+    QMenu *menu = m_form->contextMenu(TableKind::Flights);
     QStringList captions;
     for (QAction *action : menu->actions()) {
         if (action->isVisible())
@@ -856,13 +854,13 @@ void TestRecordDialogs::contextMenuEnabling()
     // The web-link items are always enabled; Swap needs a selected distance.
     for (TableKind kind : {TableKind::Airlines, TableKind::Airports, TableKind::Distances})
         select(kind, {});
-    QVERIFY(menuItem(m_form->PopupMenu(TableKind::Airlines), "Airline Information")->isEnabled());
-    QVERIFY(menuItem(m_form->PopupMenu(TableKind::Airports), "Airport Information")->isEnabled());
-    QMenu *distances = m_form->PopupMenu(TableKind::Distances);
+    QVERIFY(menuItem(m_form->contextMenu(TableKind::Airlines), "Airline Information")->isEnabled());
+    QVERIFY(menuItem(m_form->contextMenu(TableKind::Airports), "Airport Information")->isEnabled());
+    QMenu *distances = m_form->contextMenu(TableKind::Distances);
     QVERIFY(menuItem(distances, "Distance Calculator")->isEnabled());
     QVERIFY(!menuItem(distances, "Swap")->isEnabled());
     select(TableKind::Distances, {1});
-    menuItem(m_form->PopupMenu(TableKind::Distances), "Swap")->trigger();
+    menuItem(m_form->contextMenu(TableKind::Distances), "Swap")->trigger();
     QCOMPARE(m_form->Document().Distances.cell(1, 0), QStringLiteral("LHR"));
     QVERIFY(m_form->Document().isModified());
 }
@@ -877,7 +875,7 @@ void TestRecordDialogs::toolsAddModifiesWhileToolbarAddAdds()
     toolsFlight->trigger();
     // The toolbar's Add clears the active page's selection first and always adds.
     m_form->setActiveTable(TableKind::Flights);
-    m_form->AddAction->trigger();
+    m_form->action(MainCommand::Add)->trigger();
     QCOMPARE(m_openedTitles, QStringList({"Modify Flight", "Add Flight"}));
     QCOMPARE(m_form->listView(TableKind::Flights)->selectedCount(), 0);
 
@@ -906,21 +904,21 @@ void TestRecordDialogs::doubleClickAndDeleteKey()
     QTest::keyClick(m_form->listView(TableKind::Flights), Qt::Key_Delete);
     QCOMPARE(document.Flights.count(), 1);
     QCOMPARE(document.Airlines.referenceCount(document.Airlines.FindItemByText("BA", 0)), 0);
-    QVERIFY(m_form->StatusText().startsWith(QStringLiteral("1 flight(s)")));
+    QVERIFY(m_form->statusText().startsWith(QStringLiteral("1 flight(s)")));
     QVERIFY(document.isModified());
 }
 
 void TestRecordDialogs::webLinks()
 {
     select(TableKind::Airlines, {0});
-    menuItem(m_form->PopupMenu(TableKind::Airlines), "Airline Information")->trigger();
+    menuItem(m_form->contextMenu(TableKind::Airlines), "Airline Information")->trigger();
     select(TableKind::Airports, {});
-    menuItem(m_form->PopupMenu(TableKind::Airports), "Airport Information")->trigger();
+    menuItem(m_form->contextMenu(TableKind::Airports), "Airport Information")->trigger();
     m_options.distanceCalculator = 1;
     select(TableKind::Distances, {0});
-    menuItem(m_form->PopupMenu(TableKind::Distances), "Distance Calculator")->trigger();
+    menuItem(m_form->contextMenu(TableKind::Distances), "Distance Calculator")->trigger();
     m_options.distanceCalculator = 5;
-    menuItem(m_form->PopupMenu(TableKind::Distances), "Distance Calculator")->trigger();
+    menuItem(m_form->contextMenu(TableKind::Distances), "Distance Calculator")->trigger();
 
     QCOMPARE(m_openedUrls.size(), 3);
     QVERIFY(m_openedUrls[0].toString().endsWith(

@@ -1,6 +1,5 @@
 #include "editing/ui/RecordCommands.h"
 
-#include "app/WingbookUnit1.h"
 #include "components/ui/LumListView.h"
 #include "components/ui/MessageBoxes.h"
 #include "editing/FlightEditing.h"
@@ -12,23 +11,67 @@
 #include "editing/ui/WingbookUnit5.h"
 #include "editing/ui/WingbookUnit6.h"
 #include "model/LogDocument.h"
+#include "options/WingbookOptions.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QUrl>
 
-RecordCommands::RecordCommands(TForm1 &form) : QObject(&form), m_form(form)
+namespace
 {
-    // Parented to the main window: centred on it, and released with it.
-    Form3 = new TForm3(&form);
-    Form4 = new TForm4(&form);
-    Form5 = new TForm5(&form);
-    Form6 = new TForm6(&form);
+
+// The handler of each record command of each table.
+struct Binding {
+    TableKind table;
+    RecordCommand command;
+    void (RecordCommands::*handler)();
+};
+
+constexpr Binding kBindings[] = {
+    {TableKind::Flights, RecordCommand::Properties, &RecordCommands::Properties1Click},
+    {TableKind::Flights, RecordCommand::Clear, &RecordCommands::Clear1Click},
+    {TableKind::Flights, RecordCommand::Add, &RecordCommands::Add1Click},
+    {TableKind::Flights, RecordCommand::Delete, &RecordCommands::Delete1Click},
+    {TableKind::Flights, RecordCommand::Derive, &RecordCommands::Derive1Click},
+
+    {TableKind::Airlines, RecordCommand::Properties, &RecordCommands::Properties2Click},
+    {TableKind::Airlines, RecordCommand::Clear, &RecordCommands::Clear2Click},
+    {TableKind::Airlines, RecordCommand::AirlineInformation,
+     &RecordCommands::AirlineInformation1Click},
+    {TableKind::Airlines, RecordCommand::Add, &RecordCommands::Add2Click},
+    {TableKind::Airlines, RecordCommand::Delete, &RecordCommands::Delete2Click},
+
+    {TableKind::Airports, RecordCommand::Properties, &RecordCommands::Properties3Click},
+    {TableKind::Airports, RecordCommand::Clear, &RecordCommands::Clear3Click},
+    {TableKind::Airports, RecordCommand::AirportInformation,
+     &RecordCommands::AirportInformation1Click},
+    {TableKind::Airports, RecordCommand::Add, &RecordCommands::Add3Click},
+    {TableKind::Airports, RecordCommand::Delete, &RecordCommands::Delete3Click},
+
+    {TableKind::Distances, RecordCommand::Properties, &RecordCommands::Properties4Click},
+    {TableKind::Distances, RecordCommand::Clear, &RecordCommands::Clear4Click},
+    {TableKind::Distances, RecordCommand::DistanceCalculator,
+     &RecordCommands::DistanceCalculator1Click},
+    {TableKind::Distances, RecordCommand::Add, &RecordCommands::Add4Click},
+    {TableKind::Distances, RecordCommand::Delete, &RecordCommands::Delete4Click},
+    {TableKind::Distances, RecordCommand::Swap, &RecordCommands::Swap4Click},
+};
+
+} // namespace
+
+RecordCommands::RecordCommands(RecordCommandHost &host, QObject *parent)
+    : QObject(parent), m_host(host)
+{
+    // Parented to the window: centred on it, and released with it.
+    Form3 = new TForm3(host.hostWindow());
+    Form4 = new TForm4(host.hostWindow());
+    Form5 = new TForm5(host.hostWindow());
+    Form6 = new TForm6(host.hostWindow());
     m_modalRunner = [](QDialog &dialog) { return dialog.exec(); };
     m_urlOpener = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    createMenuItems();
-    registerCommands();
+    createLocateMenu();
+    bindCommands();
 }
 
 void RecordCommands::setModalRunner(ModalRunner runner)
@@ -41,156 +84,101 @@ void RecordCommands::setUrlOpener(UrlOpener opener)
     m_urlOpener = std::move(opener);
 }
 
-void RecordCommands::createMenuItems()
+void RecordCommands::bindCommands()
 {
-    LocateMenu = new QMenu(QStringLiteral("Locate"), &m_form);
-    Airline2 =
-        LocateMenu->addAction(QStringLiteral("Airline"), this, &RecordCommands::Airline2Click);
-    Airport1 = LocateMenu->addMenu(QStringLiteral("Airport"));
+    for (const Binding &binding : kBindings)
+        m_host.setRecordCommand(binding.table, binding.command,
+                                std::bind_front(binding.handler, this));
+}
+
+void RecordCommands::createLocateMenu()
+{
+    QMenu *locate = m_host.recordSubmenu(TableKind::Flights, RecordCommand::Locate);
+    Airline2 = locate->addAction(QStringLiteral("Airline"), this, &RecordCommands::Airline2Click);
+    Airport1 = locate->addMenu(QStringLiteral("Airport"));
     From1 = Airport1->addAction(QStringLiteral("From"), this, &RecordCommands::From1Click);
     To1 = Airport1->addAction(QStringLiteral("To"), this, &RecordCommands::To1Click);
     Distance2 =
-        LocateMenu->addAction(QStringLiteral("Distance"), this, &RecordCommands::Distance2Click);
-
-    AirlineInformation1 = new QAction(QStringLiteral("Airline Information"), this);
-    connect(AirlineInformation1, &QAction::triggered, this,
-            &RecordCommands::AirlineInformation1Click);
-    AirportInformation1 = new QAction(QStringLiteral("Airport Information"), this);
-    connect(AirportInformation1, &QAction::triggered, this,
-            &RecordCommands::AirportInformation1Click);
-    DistanceCalculator1 = new QAction(QStringLiteral("Distance Calculator"), this);
-    connect(DistanceCalculator1, &QAction::triggered, this,
-            &RecordCommands::DistanceCalculator1Click);
+        locate->addAction(QStringLiteral("Distance"), this, &RecordCommands::Distance2Click);
 }
 
-void RecordCommands::registerCommands()
+template <typename Dialog>
+int RecordCommands::runRecordDialog(Dialog &dialog, decltype(Dialog::OnSubmit) submit,
+                                    const std::function<void()> &onCancel)
 {
-    TableCommandSet flights;
-    flights.Properties = [this] { Properties1Click(); };
-    flights.Add = [this] { Add1Click(); };
-    flights.Delete = [this] { Delete1Click(); };
-    flights.Clear = [this] { Clear1Click(); };
-    flights.Derive = [this] { Derive1Click(); };
-    flights.ExtraItem = LocateMenu->menuAction();
-    flights.ExtraItemNeedsOneRow = true;
-    m_form.setTableCommands(TableKind::Flights, flights);
-
-    TableCommandSet airlines;
-    airlines.Properties = [this] { Properties2Click(); };
-    airlines.Add = [this] { Add2Click(); };
-    airlines.Delete = [this] { Delete2Click(); };
-    airlines.Clear = [this] { Clear2Click(); };
-    airlines.ExtraItem = AirlineInformation1;
-    m_form.setTableCommands(TableKind::Airlines, airlines);
-
-    TableCommandSet airports;
-    airports.Properties = [this] { Properties3Click(); };
-    airports.Add = [this] { Add3Click(); };
-    airports.Delete = [this] { Delete3Click(); };
-    airports.Clear = [this] { Clear3Click(); };
-    airports.ExtraItem = AirportInformation1;
-    m_form.setTableCommands(TableKind::Airports, airports);
-
-    TableCommandSet distances;
-    distances.Properties = [this] { Properties4Click(); };
-    distances.Add = [this] { Add4Click(); };
-    distances.Delete = [this] { Delete4Click(); };
-    distances.Clear = [this] { Clear4Click(); };
-    distances.Swap = [this] { Swap4Click(); };
-    distances.ExtraItem = DistanceCalculator1;
-    m_form.setTableCommands(TableKind::Distances, distances);
-}
-
-int RecordCommands::showModal(QDialog &dialog)
-{
-    return m_modalRunner(dialog);
+    dialog.OnSubmit = std::move(submit);
+    const int result = m_modalRunner(dialog);
+    dialog.OnSubmit = nullptr;
+    if (result != QDialog::Accepted && onCancel)
+        onCancel();
+    m_host.UpdateStatusBar();
+    return result;
 }
 
 int RecordCommands::singleSelectedRow(TableKind kind) const
 {
-    const TLumListView *view = m_form.listView(kind);
+    const TLumListView *view = m_host.listView(kind);
     return view->selectedCount() == 1 ? view->firstSelectedRow() : -1;
 }
 
 int RecordCommands::firstSelectedRow(TableKind kind) const
 {
-    return m_form.listView(kind)->firstSelectedRow();
+    return m_host.listView(kind)->firstSelectedRow();
 }
 
 ReferenceFiles RecordCommands::referenceFiles() const
 {
-    return {*m_form.AirlinesLumFlatFile, *m_form.AirportsLumFlatFile};
+    return {m_host.airlineReferences(), m_host.airportReferences()};
+}
+
+bool RecordCommands::readable(const QString &problem)
+{
+    if (problem.isEmpty())
+        return true;
+    MessageBoxes::error(m_host.hostWindow(), problem);
+    return false;
 }
 
 // --- Flights ---
 
-void RecordCommands::Properties1Click()
+void RecordCommands::runFlightDialog(FlightDialogMode mode, int row)
 {
-    const int row = firstSelectedRow(TableKind::Flights);
-    if (row < 0)
-        return;
-    LogDocument &document = m_form.Document();
+    LogDocument &document = m_host.Document();
     const FlightCodeLists lists = FlightDialogLists(document);
     FlightFields fields;
-    const QString problem = FlightFieldsFromRow(document, row, lists, fields);
-    if (!problem.isEmpty()) {
-        MessageBoxes::error(&m_form, problem);
+    if (mode == FlightDialogMode::Add)
+        fields = NewFlightFields(document, lists);
+    else if (!readable(FlightFieldsFromRow(document, row, lists, fields)))
+        return;
+    if (mode == FlightDialogMode::Properties) {
+        Form3->Setup(mode, lists, fields, FlightDistanceLabel(document, fields.from, fields.to));
+        runRecordDialog(*Form3, nullptr);
         return;
     }
-    Form3->OnSubmit = nullptr;
-    Form3->Setup(FlightDialogMode::Properties, lists, fields,
-                 FlightDistanceLabel(document, fields.from, fields.to));
-    showModal(*Form3);
+    Form3->Setup(mode, lists, fields);
+    runRecordDialog(*Form3, [this, mode, row](const FlightFields &entered) {
+        return SubmitFlight(m_host.Document(), mode, row, entered, referenceFiles(),
+                            m_host.options());
+    });
+}
+
+void RecordCommands::Properties1Click()
+{
+    if (const int row = firstSelectedRow(TableKind::Flights); row >= 0)
+        runFlightDialog(FlightDialogMode::Properties, row);
 }
 
 void RecordCommands::Add1Click()
 {
     // The Flights list's selection counts whichever page is shown.
     const int row = singleSelectedRow(TableKind::Flights);
-    const FlightDialogMode mode = row >= 0 ? FlightDialogMode::Modify : FlightDialogMode::Add;
-    LogDocument &document = m_form.Document();
-    const FlightCodeLists lists = FlightDialogLists(document);
-    FlightFields fields;
-    if (mode == FlightDialogMode::Modify) {
-        const QString problem = FlightFieldsFromRow(document, row, lists, fields);
-        if (!problem.isEmpty()) {
-            MessageBoxes::error(&m_form, problem);
-            return;
-        }
-    } else {
-        fields = NewFlightFields(document, lists);
-    }
-    Form3->Setup(mode, lists, fields);
-    Form3->OnSubmit = [this, mode, row](const FlightFields &entered) {
-        return SubmitFlight(m_form.Document(), mode, row, entered, referenceFiles(),
-                            m_form.options());
-    };
-    showModal(*Form3);
-    Form3->OnSubmit = nullptr;
-    m_form.UpdateStatusBar();
+    runFlightDialog(row >= 0 ? FlightDialogMode::Modify : FlightDialogMode::Add, row);
 }
 
 void RecordCommands::Derive1Click()
 {
-    const int row = firstSelectedRow(TableKind::Flights);
-    if (row < 0)
-        return;
-    LogDocument &document = m_form.Document();
-    const FlightCodeLists lists = FlightDialogLists(document);
-    FlightFields fields;
-    const QString problem = FlightFieldsFromRow(document, row, lists, fields);
-    if (!problem.isEmpty()) {
-        MessageBoxes::error(&m_form, problem);
-        return;
-    }
-    Form3->Setup(FlightDialogMode::Derive, lists, fields);
-    Form3->OnSubmit = [this, row](const FlightFields &entered) {
-        return SubmitFlight(m_form.Document(), FlightDialogMode::Derive, row, entered,
-                            referenceFiles(), m_form.options());
-    };
-    showModal(*Form3);
-    Form3->OnSubmit = nullptr;
-    m_form.UpdateStatusBar();
+    if (const int row = firstSelectedRow(TableKind::Flights); row >= 0)
+        runFlightDialog(FlightDialogMode::Derive, row);
 }
 
 void RecordCommands::Delete1Click()
@@ -226,16 +214,12 @@ void RecordCommands::Distance2Click()
 void RecordCommands::locate(LocateTarget target)
 {
     const LocateResult result =
-        LocateFromFlight(m_form.Document(), firstSelectedRow(TableKind::Flights), target);
-    if (!result.error.isEmpty()) {
-        MessageBoxes::error(&m_form, result.error);
+        LocateFromFlight(m_host.Document(), firstSelectedRow(TableKind::Flights), target);
+    if (!readable(result.error) || result.row < 0)
         return;
-    }
-    if (result.row < 0)
-        return;
-    m_form.setActiveTable(result.table);
-    m_form.listView(result.table)->selectOnly(result.row);
-    m_form.UpdateStatusBar();
+    m_host.setActiveTable(result.table);
+    m_host.listView(result.table)->selectOnly(result.row);
+    m_host.UpdateStatusBar();
 }
 
 // --- Airlines ---
@@ -245,26 +229,20 @@ void RecordCommands::Properties2Click()
     const int row = firstSelectedRow(TableKind::Airlines);
     if (row < 0)
         return;
-    const LogDocument &document = m_form.Document();
-    Form4->OnSubmit = nullptr;
+    const LogDocument &document = m_host.Document();
     Form4->Setup(RecordDialogMode::Properties, AirlineFieldsFromRow(document, row),
                  ReferenceCountLabel(document, TableKind::Airlines, row));
-    showModal(*Form4);
+    runRecordDialog(*Form4, nullptr);
 }
 
 void RecordCommands::Add2Click()
 {
     const int row = singleSelectedRow(TableKind::Airlines);
     const RecordDialogMode mode = row >= 0 ? RecordDialogMode::Modify : RecordDialogMode::Add;
-    const AirlineFields fields =
-        row >= 0 ? AirlineFieldsFromRow(m_form.Document(), row) : AirlineFields{};
-    Form4->Setup(mode, fields);
-    Form4->OnSubmit = [this, mode, row](const AirlineFields &entered) {
-        return SubmitAirline(m_form.Document(), mode, row, entered, m_form.options());
-    };
-    showModal(*Form4);
-    Form4->OnSubmit = nullptr;
-    m_form.UpdateStatusBar();
+    Form4->Setup(mode, row >= 0 ? AirlineFieldsFromRow(m_host.Document(), row) : AirlineFields{});
+    runRecordDialog(*Form4, [this, mode, row](const AirlineFields &entered) {
+        return SubmitAirline(m_host.Document(), mode, row, entered, m_host.options());
+    });
 }
 
 void RecordCommands::Delete2Click()
@@ -289,30 +267,26 @@ void RecordCommands::Properties3Click()
     const int row = firstSelectedRow(TableKind::Airports);
     if (row < 0)
         return;
-    const LogDocument &document = m_form.Document();
-    const QStringList countries = m_form.options().CheckedCountries();
-    Form5->OnSubmit = nullptr;
+    const LogDocument &document = m_host.Document();
+    const QStringList countries = m_host.options().CheckedCountries();
     Form5->Setup(RecordDialogMode::Properties, countries,
                  AirportFieldsFromRow(document, row, countries),
                  ReferenceCountLabel(document, TableKind::Airports, row));
-    showModal(*Form5);
+    runRecordDialog(*Form5, nullptr);
 }
 
 void RecordCommands::Add3Click()
 {
     const int row = singleSelectedRow(TableKind::Airports);
     const RecordDialogMode mode = row >= 0 ? RecordDialogMode::Modify : RecordDialogMode::Add;
-    const LogDocument &document = m_form.Document();
-    const QStringList countries = m_form.options().CheckedCountries();
-    const AirportFields fields = row >= 0 ? AirportFieldsFromRow(document, row, countries)
-                                          : NewAirportFields(document, countries);
-    Form5->Setup(mode, countries, fields);
-    Form5->OnSubmit = [this, mode, row](const AirportFields &entered) {
-        return SubmitAirport(m_form.Document(), mode, row, entered, m_form.options());
-    };
-    showModal(*Form5);
-    Form5->OnSubmit = nullptr;
-    m_form.UpdateStatusBar();
+    const LogDocument &document = m_host.Document();
+    const QStringList countries = m_host.options().CheckedCountries();
+    Form5->Setup(mode, countries,
+                 row >= 0 ? AirportFieldsFromRow(document, row, countries)
+                          : NewAirportFields(document, countries));
+    runRecordDialog(*Form5, [this, mode, row](const AirportFields &entered) {
+        return SubmitAirport(m_host.Document(), mode, row, entered, m_host.options());
+    });
 }
 
 void RecordCommands::Delete3Click()
@@ -337,46 +311,35 @@ void RecordCommands::Properties4Click()
     const int row = firstSelectedRow(TableKind::Distances);
     if (row < 0)
         return;
-    const LogDocument &document = m_form.Document();
+    const LogDocument &document = m_host.Document();
     const QStringList airports = DistanceDialogAirports(document);
     DistanceFields fields;
-    const QString problem = DistanceFieldsFromRow(document, row, airports, fields);
-    if (!problem.isEmpty()) {
-        MessageBoxes::error(&m_form, problem);
+    if (!readable(DistanceFieldsFromRow(document, row, airports, fields)))
         return;
-    }
-    Form6->OnSubmit = nullptr;
     Form6->Setup(RecordDialogMode::Properties, airports, fields,
                  ReferenceCountLabel(document, TableKind::Distances, row));
-    showModal(*Form6);
+    runRecordDialog(*Form6, nullptr);
 }
 
 void RecordCommands::Add4Click()
 {
     const int row = singleSelectedRow(TableKind::Distances);
     const RecordDialogMode mode = row >= 0 ? RecordDialogMode::Modify : RecordDialogMode::Add;
-    LogDocument &document = m_form.Document();
+    LogDocument &document = m_host.Document();
     const QStringList airports = DistanceDialogAirports(document);
     DistanceFields fields;
-    if (mode == RecordDialogMode::Modify) {
-        const QString problem = DistanceFieldsFromRow(document, row, airports, fields);
-        if (!problem.isEmpty()) {
-            MessageBoxes::error(&m_form, problem);
-            return;
-        }
-    } else {
+    if (mode == RecordDialogMode::Add)
         fields = NewDistanceFields(airports);
-    }
+    else if (!readable(DistanceFieldsFromRow(document, row, airports, fields)))
+        return;
     Form6->Setup(mode, airports, fields);
-    Form6->OnSubmit = [this, mode, row](const DistanceFields &entered) {
-        return SubmitDistance(m_form.Document(), mode, row, entered, m_form.options());
-    };
-    const int result = showModal(*Form6);
-    Form6->OnSubmit = nullptr;
-    // Cancel puts the Distances table in order as OK does.
-    if (result != QDialog::Accepted)
-        CancelDistanceDialog(document, m_form.options());
-    m_form.UpdateStatusBar();
+    runRecordDialog(
+        *Form6,
+        [this, mode, row](const DistanceFields &entered) {
+            return SubmitDistance(m_host.Document(), mode, row, entered, m_host.options());
+        },
+        // Cancel puts the Distances table in order as OK does.
+        [this] { CancelDistanceDialog(m_host.Document(), m_host.options()); });
 }
 
 void RecordCommands::Delete4Click()
@@ -391,8 +354,8 @@ void RecordCommands::Clear4Click()
 
 void RecordCommands::Swap4Click()
 {
-    SwapDistances(m_form.Document(), m_form.listView(TableKind::Distances)->selectedRows());
-    m_form.UpdateStatusBar();
+    SwapDistances(m_host.Document(), m_host.listView(TableKind::Distances)->selectedRows());
+    m_host.UpdateStatusBar();
 }
 
 void RecordCommands::DistanceCalculator1Click()
@@ -404,20 +367,20 @@ void RecordCommands::DistanceCalculator1Click()
 
 void RecordCommands::deleteSelected(TableKind kind)
 {
-    DeleteRows(m_form.Document(), kind, m_form.listView(kind)->selectedRows());
-    m_form.UpdateStatusBar();
+    DeleteRows(m_host.Document(), kind, m_host.listView(kind)->selectedRows());
+    m_host.UpdateStatusBar();
 }
 
 void RecordCommands::clearTable(TableKind kind)
 {
-    ClearTable(m_form.Document(), kind);
-    m_form.UpdateStatusBar();
+    ClearTable(m_host.Document(), kind);
+    m_host.UpdateStatusBar();
 }
 
 void RecordCommands::openWebLink(WebLinkKind kind, TableKind table)
 {
     const QString address =
-        WebLinkAddress(m_form.Document(), kind, firstSelectedRow(table), m_form.options());
+        WebLinkAddress(m_host.Document(), kind, firstSelectedRow(table), m_host.options());
     // Any other option index chooses no site.
     if (!address.isEmpty())
         m_urlOpener(QUrl(address));

@@ -1,10 +1,10 @@
 // What the main window reads from and writes to the settings store when it is created, closed
 // and destroyed.
 #include "app/WingbookUnit1.h"
-#include "components/AboutText.h"
 #include "components/LumFlatFile.h"
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/LumRegistryWidgets.h"
+#include "components/ui/LumAboutDialog.h"
 #include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
 #include "platform/SpecialFolders.h"
@@ -45,7 +45,7 @@ void TForm1::storeRecentLists()
 
 void TForm1::refreshStoredVersion()
 {
-    const QString version = ExtractVersion(true);
+    const QString version = LumAboutDialog1->ExtractVersion(true);
     const QString stored =
         LumRegistryEnhanced1->GetValueDefault(QStringLiteral("Version"), QString()).toString();
     if (stored == version)

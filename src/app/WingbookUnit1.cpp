@@ -46,6 +46,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     createToolBar();
     createPages();
     createFileDrop();
+    createUpdateComponents();
 
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setFixedHeight(16);
@@ -80,6 +81,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     loadReferenceFiles();
     restorePlacement();
     SetDefaultFont(this);
+    applyUpdateComponentFonts();
     UpdateStatusBar();
 }
 

@@ -22,6 +22,8 @@ class QMenu;
 class QProgressBar;
 class QTabWidget;
 class QToolBar;
+class TLumAboutDialog;
+class TLumAppUpdate;
 class TLumFlatFile;
 class TLumListView;
 class TLumFileDrag;
@@ -112,6 +114,10 @@ public:
     QMenu *contextMenu(TableKind kind);
 
     // --- file drop and shortcuts (MainWindowDrop.cpp) ---
+    // --- the about dialog and the update check (MainWindowUpdate.cpp) ---
+    TLumAboutDialog *LumAboutDialog1 = nullptr;
+    TLumAppUpdate *LumAppUpdate1 = nullptr;
+
     TLumFileDrag *LumFileDrag1 = nullptr;
     TLumShellLink *LumShellLink1 = nullptr;
     // Reads or imports the files of the last drop in order, shortcuts resolved first.
@@ -151,6 +157,9 @@ public slots:
     void AddToolButtonClick();
     void ExitToolButtonClick();
     void ReleaseNotesClick();
+    // Check for Updates: the running version's short text, then the check with its messages.
+    void CheckForUpdatesClick();
+    void AboutToolButtonClick();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -204,6 +213,8 @@ private:
     void loadReferenceFiles();
     void restorePlacement();
     void createFileDrop();
+    void createUpdateComponents();
+    void applyUpdateComponentFonts();
     void storePlacement();
 
     // Sets the enabled and visible state of every command: the menu bar's and toolbar's, the

@@ -8,6 +8,7 @@ Prints "PORT n" once it listens. Serves the files below ROOT over HTTP/1.0 (over
   /status/CODE/...      answers CODE with its standard reason phrase
   /redirect/N/REST      redirects N times, then serves /REST
   /nohead/REST          refuses HEAD (405), serves GET
+  /headonly/REST        serves HEAD, answers GET with 503
   /nolength/REST        announces no Content-Length
   /slow/REST            sends the body in small pieces with pauses
   /stall/REST           sends the headers, then nothing for 10 seconds
@@ -82,6 +83,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.send_response(405)
                 self.send_header("Content-Length", "0")
                 self.end_headers()
+                return
+            return self.serve("/" + "/".join(parts[1:]), head, proxied, nolength, slow, stall)
+        if first == "headonly":
+            if not head:
+                self.send_error(503)
                 return
             return self.serve("/" + "/".join(parts[1:]), head, proxied, nolength, slow, stall)
         if first in ("nolength", "slow", "stall"):

@@ -159,6 +159,11 @@ void TLumAboutBox::WindowsLogoImageDblClick()
     QDesktopServices::openUrl(QUrl(PlatformMakerWebAddress()));
 }
 
+void TLumAboutBox::reject()
+{
+    accept();
+}
+
 void TLumAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

@@ -61,6 +61,8 @@ public slots:
     void WindowsLogoImageDblClick();
 
 protected:
+    // OK is also the cancel button: Escape closes the window with OK.
+    void reject() override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -25,6 +25,11 @@ TLumAppUpdate::TLumAppUpdate(QWidget *owner)
     FontReadme = QFont(QStringLiteral("Calibri"), 9);
 }
 
+TLumAppUpdateNotifyBox *TLumAppUpdate::notifyBox() const
+{
+    return m_box;
+}
+
 bool TLumAppUpdate::Execute(bool NoMessageDlg)
 {
     if (m_checking)

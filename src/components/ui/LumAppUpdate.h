@@ -42,7 +42,7 @@ public:
     bool isChecking() const { return m_checking; }
 
     // The notification window of the running check (while it exists).
-    TLumAppUpdateNotifyBox *notifyBox() const { return m_box; }
+    TLumAppUpdateNotifyBox *notifyBox() const;
     // What ends the application after a finished download (tests replace it).
     void setApplicationEnder(std::function<void()> ender) { m_ender = std::move(ender); }
 

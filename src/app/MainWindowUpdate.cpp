@@ -1,0 +1,41 @@
+// The main window's about dialog and update check: how the program sets them up, and the two
+// Help commands that run them.
+#include "app/WingbookUnit1.h"
+#include "components/MakerInfo.h"
+#include "components/ui/LumAboutDialog.h"
+#include "components/ui/LumAppUpdate.h"
+#include "platform/ui/DefaultFont.h"
+
+void TForm1::createUpdateComponents()
+{
+    LumAboutDialog1 = new TLumAboutDialog(this);
+    LumAboutDialog1->Options = kProgramAboutOptions;
+    LumAboutDialog1->Author = MakerAuthor();
+    LumAboutDialog1->Email = MakerEmail();
+    LumAboutDialog1->URL = MakerWebAddress();
+    LumAboutDialog1->Text = MakerCreditLine();
+
+    LumAppUpdate1 = new TLumAppUpdate(this);
+    LumAppUpdate1->UpdateFileURL = MakerUpdateFileURL();
+    LumAppUpdate1->UpdatePageURL = MakerUpdatePageURL();
+    LumAppUpdate1->FileSizeUnit = TLumAppUpdateFileSizeUnit::KiloBytes;
+    LumAppUpdate1->HashType = htNone;
+}
+
+void TForm1::applyUpdateComponentFonts()
+{
+    LumAboutDialog1->Font = DefaultFont(TFontKind::fkInterface);
+    LumAppUpdate1->Font = DefaultFont(TFontKind::fkInterface);
+    LumAppUpdate1->FontReadme = DefaultFont(TFontKind::fkText);
+}
+
+void TForm1::CheckForUpdatesClick()
+{
+    LumAppUpdate1->Version = LumAboutDialog1->ExtractVersion(false);
+    LumAppUpdate1->Execute(false);
+}
+
+void TForm1::AboutToolButtonClick()
+{
+    LumAboutDialog1->Execute();
+}

@@ -20,11 +20,21 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_root.isValid() && m_temp.isValid());
-        const QString started = m_server.start(m_root.path());
+        QString started = m_server.start(m_root.path());
+        QVERIFY2(started.isEmpty(), qPrintable(started));
+        QVERIFY(m_certificates.isValid());
+        started = MakeTestCertificate(m_certificates.path());
+        QVERIFY2(started.isEmpty(), qPrintable(started));
+        started = m_https.start(m_root.path(), certificate(),
+                                m_certificates.filePath(QStringLiteral("key.pem")));
         QVERIFY2(started.isEmpty(), qPrintable(started));
         write(QStringLiteral("notes.txt"), "First line\r\nSecond line\r\n");
     }
-    void init() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
+    void init()
+    {
+        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
+        qunsetenv("SSL_CERT_FILE");
+    }
     void cleanup()
     {
         QVERIFY2(QDir(m_temp.path()).entryList(QDir::Files).isEmpty(),
@@ -115,6 +125,25 @@ private slots:
         QVERIFY(!result.DownloadEnabled);
     }
 
+    void untrustedThenTrustedCertificate()
+    {
+        write(QStringLiteral("secure.txt"), "[Wingbook]\nVersion=1.00.18\n");
+        const TUpdateCheckRequest request{m_https.url(QStringLiteral("/secure.txt")),
+                                          QStringLiteral("https://p.example/"),
+                                          QStringLiteral("1.00.17"), QStringLiteral("Wingbook")};
+        UpdateFetcher fetcher;
+        // Nobody trusts the test's certificate: the fetch fails like any failed request.
+        TUpdateCheckResult result = RunUpdateCheck(request, fetcher);
+        QVERIFY(!result.Newer);
+        QCOMPARE(result.Message, TUpdateCheckMessage::NoAdvertisedVersions);
+        QVERIFY2(result.Readme.startsWith(QLatin1String("Failed: 0 ")), qPrintable(result.Readme));
+
+        qputenv("SSL_CERT_FILE", certificate().toLocal8Bit());
+        result = RunUpdateCheck(request, fetcher);
+        QVERIFY(result.Newer);
+        QCOMPARE(result.Fields.Version, QStringLiteral("1.00.18"));
+    }
+
     void invalidSource()
     {
         UpdateFetcher fetcher;
@@ -172,9 +201,13 @@ private:
         file.write(data);
     }
 
+    QString certificate() const { return m_certificates.filePath(QStringLiteral("cert.pem")); }
+
     QTemporaryDir m_root;
     QTemporaryDir m_temp;
+    QTemporaryDir m_certificates;
     LocalWebServer m_server;
+    LocalWebServer m_https;
     int m_files = 0;
 };
 

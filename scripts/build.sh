@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one build tree: build.sh DIR [extra cmake arguments...]
+# WINGBOOK_BUILD_TARGETS, when set, names the targets to build instead of all of them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
@@ -11,4 +12,6 @@ if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+targets=()
+for t in ${WINGBOOK_BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

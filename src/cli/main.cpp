@@ -14,7 +14,9 @@ void printHelp(QTextStream &out)
     out << "usage: wingbook-cli [GLOBAL OPTIONS] COMMAND [ARGUMENTS]\n\n"
            "Commands:\n";
     for (const CliCommandInfo &command : registeredCliCommands())
-        out << "  " << command.usage.leftJustified(44) << ' ' << command.summary << '\n';
+        // Two blanks at least part a usage from its summary, also for a long usage: manual
+        // pages and the bash completion read the usage up to them.
+        out << "  " << command.usage.leftJustified(43) << "  " << command.summary << '\n';
     out << "\nGlobal options:\n"
            "  --option NAME=on|off    set a check-box option for this run, NAME being one of:\n";
     for (const QString &name : OptionSet::checkBoxNames())

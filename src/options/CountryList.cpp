@@ -1,5 +1,7 @@
 #include "options/CountryList.h"
 
+#include <algorithm>
+
 const QStringList &BuiltInCountries()
 {
     static const QStringList countries = {
@@ -240,4 +242,21 @@ const QStringList &BuiltInCountries()
         QStringLiteral("Zimbabwe"),
     };
     return countries;
+}
+
+QCollator CountryCollator(const QLocale &locale)
+{
+    QCollator collator(locale.language() == QLocale::C ? QLocale(QLocale::English) : locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+QStringList SortedCountryNames(const QStringList &names, const QLocale &locale)
+{
+    const QCollator collator = CountryCollator(locale);
+    QStringList sorted = names;
+    std::stable_sort(sorted.begin(), sorted.end(), [&collator](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
+    return sorted;
 }

@@ -19,6 +19,8 @@ private slots:
     void proxyFromEnvironment_data();
     void proxyFromEnvironment();
     void builtInCountries();
+    void countryOrder_data();
+    void countryOrder();
     void editorLines_data();
     void editorLines();
     void editorLinesOfAList();
@@ -130,6 +132,49 @@ void TestOptionsRules::builtInCountries()
     QVERIFY(countries.contains(QStringLiteral("Congo, Democratic Republic of the")));
     QVERIFY(countries.contains(QStringLiteral("Côte d'Ivoire")));
     QCOMPARE(QSet<QString>(countries.begin(), countries.end()).size(), 235);
+}
+
+void TestOptionsRules::countryOrder_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("sorted");
+
+    const QStringList names = {"Zimbabwe",
+                               "Albania",
+                               QStringLiteral("Åland Islands"),
+                               "afghanistan",
+                               QStringLiteral("Réunion"),
+                               "Romania",
+                               "Qatar"};
+    QTest::newRow("English: accents and case weigh least")
+        << "en_US" << names
+        << QStringList{"afghanistan", QStringLiteral("Åland Islands"), "Albania",
+                       "Qatar",       QStringLiteral("Réunion"),       "Romania",
+                       "Zimbabwe"};
+    QTest::newRow("C locale sorts as English")
+        << "C" << names << QStringList{"afghanistan", QStringLiteral("Åland Islands"), "Albania",
+                                       "Qatar",       QStringLiteral("Réunion"),       "Romania",
+                                       "Zimbabwe"};
+    QTest::newRow("Swedish: Å is a letter after Z") << "sv_SE" << names
+                                                    << QStringList{"afghanistan",
+                                                                   "Albania",
+                                                                   "Qatar",
+                                                                   QStringLiteral("Réunion"),
+                                                                   "Romania",
+                                                                   "Zimbabwe",
+                                                                   QStringLiteral("Åland Islands")};
+    QTest::newRow("equal names keep their order")
+        << "en_US" << QStringList{"France", "france", "FRANCE"}
+        << QStringList{"France", "france", "FRANCE"};
+}
+
+void TestOptionsRules::countryOrder()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, sorted);
+    QCOMPARE(SortedCountryNames(names, QLocale(locale)), sorted);
 }
 
 void TestOptionsRules::editorLines_data()

@@ -2,7 +2,7 @@
 // missing and damaged links.
 #include "components/LumShellLink.h"
 
-#include "../support/ShellLinkFile.h"
+#include "support/ShellLinkFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

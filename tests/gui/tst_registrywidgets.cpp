@@ -1,5 +1,6 @@
 #include "components/ui/LumRegistryWidgets.h"
 #include "components/ui/MessageBoxes.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,7 +9,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -21,7 +21,8 @@ class TestRegistryWidgets : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowTests::PrivateSettingsFolder> m_dir;
+    WindowTests::MessageBoxRecorder m_messages;
     std::unique_ptr<TLumRegistryEnhanced> m_store;
     const QString m_formValue = QStringLiteral("FormInfo\\Main Window");
 
@@ -53,15 +54,13 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<WindowTests::PrivateSettingsFolder>();
         QVERIFY(m_dir->isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir->path().toLocal8Bit());
         m_store.reset(TLumRegistryEnhanced::makeProgramStore());
-        MessageBoxes::setResponder({});
+        m_messages.clear();
     }
     void cleanup()
     {
-        MessageBoxes::setResponder({});
         m_store.reset();
         m_dir.reset();
     }
@@ -148,17 +147,15 @@ private slots:
 
     void warningForUndesignedPosition()
     {
-        QStringList shown;
-        MessageBoxes::setResponder([&shown](const MessageBoxes::Request &r) {
-            shown.append(r.text);
-            return QMessageBox::Ok;
-        });
         QWidget form;
         m_store->SetValue(m_formValue, QStringLiteral("600, 120, 80, 900, wsNormal"));
         LW::GetFormInfo(*m_store, m_formValue, &form, true);
-        QVERIFY(shown.isEmpty());
+        QVERIFY(m_messages.boxes.isEmpty());
         form.setProperty("Position", QStringLiteral("poScreenCenter"));
         LW::GetFormInfo(*m_store, m_formValue, &form, true);
+        QStringList shown;
+        for (const MessageBoxes::Request &request : m_messages.boxes)
+            shown.append(request.text);
         QCOMPARE(shown, QStringList{TLumRegistryEnhanced::PositionWarningText("QWidget")});
         QCOMPARE(form.frameGeometry().topLeft(), QPoint(120, 80)); // still applied
     }

@@ -1,6 +1,7 @@
 #include "editing/ui/WingbookUnit5.h"
 
 #include "editing/ui/DialogControls.h"
+#include "options/CountryList.h"
 #include "platform/ui/DefaultFont.h"
 
 #include <QComboBox>
@@ -37,12 +38,12 @@ TForm5::TForm5(QWidget *parent) : QDialog(parent)
 
     connect(OKButton, &QPushButton::clicked, this, &TForm5::OKButtonClick);
     SetDefaultFont(this);
-    Setup(RecordDialogMode::Add, {}, {});
+    setup(RecordDialogMode::Add, {}, {});
     // The title as designed, until a command sets its own.
     setWindowTitle(QStringLiteral("Airports"));
 }
 
-void TForm5::Setup(RecordDialogMode mode, const QStringList &countries, const AirportFields &fields,
+void TForm5::setup(RecordDialogMode mode, const QStringList &countries, const AirportFields &fields,
                    const QString &referenceCountLabel)
 {
     m_mode = mode;
@@ -56,14 +57,15 @@ void TForm5::Setup(RecordDialogMode mode, const QStringList &countries, const Ai
         ReferenceCountLabel->setText(referenceCountLabel);
     setModeButtons(OKButton, CancelButton, properties);
 
-    setSortedEntries(CountryComboBox, countries);
+    // Sorted as the options dialog sorts the country list, with the user's collation.
+    setEntries(CountryComboBox, SortedCountryNames(countries));
     AirportEdit->setText(fields.code);
     NameEdit->setText(fields.name);
     CityEdit->setText(fields.city);
     selectEntry(CountryComboBox, fields.country);
 }
 
-AirportFields TForm5::Fields() const
+AirportFields TForm5::fields() const
 {
     const QString country =
         CountryComboBox->currentIndex() >= 0 ? CountryComboBox->currentText() : QString();
@@ -74,7 +76,7 @@ void TForm5::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (SubmitDialogFields(this, OnSubmit, Fields()))
+    if (submitDialogFields(this, OnSubmit, fields()))
         accept();
 }
 

@@ -468,10 +468,7 @@ void TForm2::setCountries(const QList<TCheckListItem> &items)
     // The list keeps itself in alphabetical order of the user's locale, ignoring case, so
     // "Åland Islands" comes between "Afghanistan" and "Albania".
     QList<TCheckListItem> sorted = items;
-    // Without a language of its own (the C locale) the list sorts as in English.
-    const QLocale system = QLocale::system();
-    QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = CountryCollator();
     std::stable_sort(sorted.begin(), sorted.end(),
                      [&collator](const TCheckListItem &a, const TCheckListItem &b) {
                          return collator.compare(a.text, b.text) < 0;

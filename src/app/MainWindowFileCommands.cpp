@@ -211,7 +211,7 @@ void TForm1::ExitToolButtonClick()
 
 void TForm1::ReleaseNotesClick()
 {
-    const QString notes = ReleaseNotesFile();
+    const QString notes = releaseNotesFile();
     if (QFileInfo::exists(notes))
         QDesktopServices::openUrl(QUrl::fromLocalFile(notes));
 }

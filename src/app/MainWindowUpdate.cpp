@@ -10,23 +10,23 @@ void TForm1::createUpdateComponents()
 {
     LumAboutDialog1 = new TLumAboutDialog(this);
     LumAboutDialog1->Options = kProgramAboutOptions;
-    LumAboutDialog1->Author = MakerAuthor();
-    LumAboutDialog1->Email = MakerEmail();
-    LumAboutDialog1->URL = MakerWebAddress();
-    LumAboutDialog1->Text = MakerCreditLine();
+    LumAboutDialog1->Author = makerAuthor();
+    LumAboutDialog1->Email = makerEmail();
+    LumAboutDialog1->URL = makerWebAddress();
+    LumAboutDialog1->Text = makerCreditLine();
 
     LumAppUpdate1 = new TLumAppUpdate(this);
-    LumAppUpdate1->UpdateFileURL = MakerUpdateFileURL();
-    LumAppUpdate1->UpdatePageURL = MakerUpdatePageURL();
+    LumAppUpdate1->UpdateFileURL = makerUpdateFileUrl();
+    LumAppUpdate1->UpdatePageURL = makerUpdatePageUrl();
     LumAppUpdate1->FileSizeUnit = TLumAppUpdateFileSizeUnit::KiloBytes;
     LumAppUpdate1->HashType = htNone;
 }
 
 void TForm1::applyUpdateComponentFonts()
 {
-    LumAboutDialog1->Font = DefaultFont(TFontKind::fkInterface);
-    LumAppUpdate1->Font = DefaultFont(TFontKind::fkInterface);
-    LumAppUpdate1->FontReadme = DefaultFont(TFontKind::fkText);
+    LumAboutDialog1->Font = defaultFont(TFontKind::fkInterface);
+    LumAppUpdate1->Font = defaultFont(TFontKind::fkInterface);
+    LumAppUpdate1->FontReadme = defaultFont(TFontKind::fkText);
 }
 
 void TForm1::CheckForUpdatesClick()

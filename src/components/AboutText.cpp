@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-QString FormatVersionNumbers(const QString &fileVersion, bool pad)
+QString formatVersionNumbers(const QString &fileVersion, bool pad)
 {
     QStringList numbers = fileVersion.split(u'.', Qt::SkipEmptyParts);
     if (numbers.size() != 4)
@@ -19,108 +19,108 @@ QString FormatVersionNumbers(const QString &fileVersion, bool pad)
     return numbers.join(u'.');
 }
 
-QString VersionBuildNumber(const QString &fileVersion)
+QString versionBuildNumber(const QString &fileVersion)
 {
     const QStringList numbers = fileVersion.split(u'.', Qt::SkipEmptyParts);
     return numbers.size() == 4 ? numbers.last() : QStringLiteral("0");
 }
 
-QString ExtractVersionText(const std::optional<TVersionResource> &resource,
-                           TLumAboutOptions options, bool includeBuildNumber)
+QString extractVersionText(const std::optional<VersionResource> &resource, TLumAboutOptions options,
+                           bool includeBuildNumber)
 {
     if (!options.testFlag(opEnableVersionInfo) || !resource)
         return QStringLiteral("x.xx.xx");
     const bool format = options.testFlag(opFormatVersionInfo);
-    QString text = FormatVersionNumbers(resource->FileVersion, format);
+    QString text = formatVersionNumbers(resource->FileVersion, format);
     if (includeBuildNumber && options.testFlag(opShowBuildNumber))
-        text += (format ? u'b' : u'.') + VersionBuildNumber(resource->FileVersion);
+        text += (format ? u'b' : u'.') + versionBuildNumber(resource->FileVersion);
     return text;
 }
 
 QString ExtractVersion(bool includeBuildNumber)
 {
-    return ExtractVersionText(ProgramVersionResource(), kProgramAboutOptions, includeBuildNumber);
+    return extractVersionText(programVersionResource(), kProgramAboutOptions, includeBuildNumber);
 }
 
-QString BuildDateText(const QDate &date)
+QString buildDateText(const QDate &date)
 {
     return date.isValid() ? date.toString(QStringLiteral("yy.MM.dd")) : QString();
 }
 
-QString OperatingSystemLine(const OsIdentity &os)
+QString operatingSystemLine(const OsIdentity &os)
 {
     return QStringLiteral("Unknown %1.%2").arg(os.majorVersion).arg(os.minorVersion);
 }
 
-QString PhysicalMemoryText(quint64 bytes, TLangType language, const QLocale &locale)
+QString physicalMemoryText(quint64 bytes, TLangType language, const QLocale &locale)
 {
     const QString unit = language == ltFrench ? QStringLiteral("KO") : QStringLiteral("KB");
     return FormatCount(qint64(bytes / 1024), locale) + u' ' + unit;
 }
 
-TAboutTexts ComposeAboutTexts(const TAboutSettings &s,
-                              const std::optional<TVersionResource> &resource, const OsIdentity &os,
-                              const PhysicalMemoryInfo &memory, const QLocale &locale)
+AboutTexts composeAboutTexts(const AboutSettings &s, const std::optional<VersionResource> &resource,
+                             const OsIdentity &os, const PhysicalMemoryInfo &memory,
+                             const QLocale &locale)
 {
-    TAboutTexts t;
+    AboutTexts t;
     const bool french = s.LangType == ltFrench;
     // Creating the window: the system line, the memory and the icon's hint.
-    t.OSInfo = OperatingSystemLine(os);
-    t.PhysMem = QStringLiteral("-");
+    t.osInfo = operatingSystemLine(os);
+    t.physMem = QStringLiteral("-");
     if (memory.ok)
-        t.PhysMem = PhysicalMemoryText(memory.bytes, s.LangType, locale);
+        t.physMem = physicalMemoryText(memory.bytes, s.LangType, locale);
     else
-        t.MemoryError = memory.error;
-    if (s.ReleaseNotesExist)
-        t.ProgramIconHint = QStringLiteral("Double-click");
+        t.memoryError = memory.error;
+    if (s.releaseNotesExist)
+        t.programIconHint = QStringLiteral("Double-click");
 
-    t.TolvarLogoVisible = s.Options.testFlag(opShowTolvarLogo);
+    t.tolvarLogoVisible = s.Options.testFlag(opShowTolvarLogo);
     // The platform logo needs Windows XP or later, which this system never is.
-    t.WindowsLogoVisible = false;
+    t.windowsLogoVisible = false;
 
     const QString prefix = french ? QStringLiteral("A propos de") : QStringLiteral("About");
-    t.NewCopyright = s.Copyright;
-    t.NewVersion = s.Version;
+    t.newCopyright = s.Copyright;
+    t.newVersion = s.Version;
     QString build;
     const bool useResource = s.Options.testFlag(opEnableVersionInfo) && resource;
     const QString name = useResource && !resource->FileDescription.isEmpty()
                              ? resource->FileDescription
-                             : s.ApplicationTitle;
-    t.Title = prefix + u' ' + name;
-    t.Application = name;
+                             : s.applicationTitle;
+    t.title = prefix + u' ' + name;
+    t.application = name;
     if (useResource) {
-        t.NewCopyright = resource->LegalCopyright + u' ' + resource->CompanyName;
-        t.NewVersion =
+        t.newCopyright = resource->LegalCopyright + u' ' + resource->CompanyName;
+        t.newVersion =
             QStringLiteral("Version ") +
-            FormatVersionNumbers(resource->FileVersion, s.Options.testFlag(opFormatVersionInfo));
-        build = VersionBuildNumber(resource->FileVersion);
+            formatVersionNumbers(resource->FileVersion, s.Options.testFlag(opFormatVersionInfo));
+        build = versionBuildNumber(resource->FileVersion);
     }
 
-    t.Author = s.Author;
-    t.Copyright = t.NewCopyright;
-    t.Email = s.Email;
-    t.Text = s.Text;
-    t.URL = s.URL;
-    t.Version = t.NewVersion;
+    t.author = s.Author;
+    t.copyright = t.newCopyright;
+    t.email = s.Email;
+    t.text = s.Text;
+    t.url = s.URL;
+    t.version = t.newVersion;
     const QString platform =
         os.systemName.isEmpty() ? QStringLiteral("this system") : os.systemName;
-    t.MemoryLabel = (french ? QStringLiteral("Mémoire physique disponible pour ")
+    t.memoryLabel = (french ? QStringLiteral("Mémoire physique disponible pour ")
                             : QStringLiteral("Physical memory available to ")) +
                     platform + QStringLiteral(" :");
 
-    t.AuthorVisible = s.Options.testFlag(opShowAuthor);
-    t.EmailVisible = s.Options.testFlag(opShowEmail);
-    t.OSInfoVisible = s.Options.testFlag(opShowOSInfo);
-    t.TextVisible = s.Options.testFlag(opShowText);
-    t.URLVisible = s.Options.testFlag(opShowURL);
+    t.authorVisible = s.Options.testFlag(opShowAuthor);
+    t.emailVisible = s.Options.testFlag(opShowEmail);
+    t.osInfoVisible = s.Options.testFlag(opShowOSInfo);
+    t.textVisible = s.Options.testFlag(opShowText);
+    t.urlVisible = s.Options.testFlag(opShowURL);
 
     if (s.Options.testFlag(opShowBuildNumber)) {
         if (!s.Options.testFlag(opEnableVersionInfo))
-            build = BuildDateText(s.ProgramFileDate);
+            build = buildDateText(s.programFileDate);
         if (s.Options.testFlag(opFormatVersionInfo))
-            t.Version += QStringLiteral(" - Build ") + build;
+            t.version += QStringLiteral(" - Build ") + build;
         else
-            t.Version += u'.' + build;
+            t.version += u'.' + build;
     }
     return t;
 }

@@ -36,30 +36,30 @@ inline constexpr TLumAboutOptions kProgramAboutOptions = kAboutInitialOptions | 
 // The version numbers without the build: with exactly four numbers the fourth is dropped and,
 // when `pad`, every later number shorter than two characters gets a leading "0" (1.0.17.0
 // gives 1.00.17); any other count is joined back unchanged (2.1.5). Empty pieces are dropped.
-QString FormatVersionNumbers(const QString &fileVersion, bool pad);
+QString formatVersionNumbers(const QString &fileVersion, bool pad);
 // The fourth number when there are exactly four, otherwise "0".
-QString VersionBuildNumber(const QString &fileVersion);
+QString versionBuildNumber(const QString &fileVersion);
 
 // The version text: without the option to read version information, or without a resource,
 // "x.xx.xx"; otherwise the formatted numbers and, when asked and allowed by
 // opShowBuildNumber, "b" (or "." without opFormatVersionInfo) and the build.
-QString ExtractVersionText(const std::optional<TVersionResource> &resource,
-                           TLumAboutOptions options, bool includeBuildNumber);
+QString extractVersionText(const std::optional<VersionResource> &resource, TLumAboutOptions options,
+                           bool includeBuildNumber);
 // The same for the running program with the program's options: 1.00.17, or 1.00.17b0.
 QString ExtractVersion(bool includeBuildNumber);
 
 // The build text made from the program file's date: 23.05.17 for 17 May 2023.
-QString BuildDateText(const QDate &date);
+QString buildDateText(const QDate &date);
 
 // The operating-system line of a system that is not Windows: "Unknown 6.1".
-QString OperatingSystemLine(const OsIdentity &os);
+QString operatingSystemLine(const OsIdentity &os);
 
 // Memory in KB (KO in French) with grouped digits: "8,334,616 KB".
-QString PhysicalMemoryText(quint64 bytes, TLangType language,
+QString physicalMemoryText(quint64 bytes, TLangType language,
                            const QLocale &locale = QLocale::system());
 
 // What the component is set to when it runs.
-struct TAboutSettings {
+struct AboutSettings {
     QString Author;
     QString Copyright;
     QString Email;
@@ -68,39 +68,39 @@ struct TAboutSettings {
     QString Version = QStringLiteral("Version x.xx.xx");
     TLumAboutOptions Options = kAboutInitialOptions;
     TLangType LangType = ltEnglish;
-    QString ApplicationTitle; // the application's title, when the resource has no name
-    QDate ProgramFileDate;    // for the build text without version information
-    bool ReleaseNotesExist = false;
+    QString applicationTitle; // the application's title, when the resource has no name
+    QDate programFileDate;    // for the build text without version information
+    bool releaseNotesExist = false;
 };
 
 // Everything the about window shows.
-struct TAboutTexts {
-    QString Title;
-    QString Application;
-    QString Version; // the version label
-    QString Copyright;
-    QString Text;
-    QString Author;
-    QString Email;
-    QString URL;
-    QString MemoryLabel; // "Physical memory available to Linux :"
-    QString PhysMem;     // the amount, or "-" when the system could not tell
-    QString MemoryError; // the system's reason when it could not
-    QString OSInfo;
-    QString ProgramIconHint; // "Double-click" when there are release notes
-    bool AuthorVisible = false;
-    bool EmailVisible = false;
-    bool OSInfoVisible = false;
-    bool TextVisible = false;
-    bool URLVisible = false;
-    bool TolvarLogoVisible = false;
-    bool WindowsLogoVisible = false;
+struct AboutTexts {
+    QString title;
+    QString application;
+    QString version; // the version label
+    QString copyright;
+    QString text;
+    QString author;
+    QString email;
+    QString url;
+    QString memoryLabel; // "Physical memory available to Linux :"
+    QString physMem;     // the amount, or "-" when the system could not tell
+    QString memoryError; // the system's reason when it could not
+    QString osInfo;
+    QString programIconHint; // "Double-click" when there are release notes
+    bool authorVisible = false;
+    bool emailVisible = false;
+    bool osInfoVisible = false;
+    bool textVisible = false;
+    bool urlVisible = false;
+    bool tolvarLogoVisible = false;
+    bool windowsLogoVisible = false;
     // The component's Copyright and Version after the run (rewritten from the resource).
-    QString NewCopyright;
-    QString NewVersion;
+    QString newCopyright;
+    QString newVersion;
 };
 
-TAboutTexts ComposeAboutTexts(const TAboutSettings &settings,
-                              const std::optional<TVersionResource> &resource, const OsIdentity &os,
-                              const PhysicalMemoryInfo &memory,
-                              const QLocale &locale = QLocale::system());
+AboutTexts composeAboutTexts(const AboutSettings &settings,
+                             const std::optional<VersionResource> &resource, const OsIdentity &os,
+                             const PhysicalMemoryInfo &memory,
+                             const QLocale &locale = QLocale::system());

@@ -17,7 +17,7 @@ public:
     TempFile()
     {
         QString error;
-        m_path = CreateUniqueTempFile(QStringLiteral("AU"), &error);
+        m_path = createUniqueTempFile(QStringLiteral("AU"), &error);
         if (m_path.isEmpty())
             throw ComponentError(error);
     }
@@ -34,7 +34,7 @@ private:
 // release-notes text.
 bool fetchInto(UpdateFetcher &fetcher, const QString &source, const TempFile &file, QString &readme)
 {
-    const TFetchResult result = fetcher.fetch(source, file.path());
+    const FetchResult result = fetcher.fetch(source, file.path());
     if (result.requestFailed)
         readme = result.failureLine();
     return result.ok;
@@ -42,47 +42,47 @@ bool fetchInto(UpdateFetcher &fetcher, const QString &source, const TempFile &fi
 
 } // namespace
 
-QString UpdateCheckMessageText(TUpdateCheckMessage message)
+QString updateCheckMessageText(UpdateCheckMessage message)
 {
     switch (message) {
-    case TUpdateCheckMessage::NoNewVersions:
+    case UpdateCheckMessage::NoNewVersions:
         return QStringLiteral("There are no new versions available.");
-    case TUpdateCheckMessage::NoAdvertisedVersions:
+    case UpdateCheckMessage::NoAdvertisedVersions:
         return QStringLiteral("There are no advertised versions available.\n"
                               "Do you want to open the update web page?");
-    case TUpdateCheckMessage::None:
+    case UpdateCheckMessage::None:
         break;
     }
     return QString();
 }
 
-TUpdateCheckResult RunUpdateCheck(const TUpdateCheckRequest &request, UpdateFetcher &fetcher)
+UpdateCheckResult runUpdateCheck(const UpdateCheckRequest &request, UpdateFetcher &fetcher)
 {
-    TUpdateCheckResult result;
+    UpdateCheckResult result;
     fetcher.setMaximumSize(kUpdateTextMaximumSize);
     if (!request.UpdateFileURL.isEmpty()) {
         const TempFile description;
-        if (fetchInto(fetcher, request.UpdateFileURL, description, result.Readme) &&
+        if (fetchInto(fetcher, request.UpdateFileURL, description, result.readme) &&
             QFile::exists(description.path()))
-            result.Fields = ReadUpdateSection(description.path(), request.ProgramSection);
-        if (result.Fields.UpdatePageURL.isEmpty())
-            result.Fields.UpdatePageURL = request.UpdatePageURL;
+            result.fields = readUpdateSection(description.path(), request.programSection);
+        if (result.fields.UpdatePageURL.isEmpty())
+            result.fields.UpdatePageURL = request.UpdatePageURL;
     }
-    if (!result.Fields.ReadmeFileURL.isEmpty()) {
+    if (!result.fields.ReadmeFileURL.isEmpty()) {
         const TempFile notes;
-        if (fetchInto(fetcher, result.Fields.ReadmeFileURL, notes, result.Readme)) {
+        if (fetchInto(fetcher, result.fields.ReadmeFileURL, notes, result.readme)) {
             const TextFileContent text = ReadTextFile(notes.path());
             if (text.ok)
-                result.Readme = text.lines.join(u'\n');
+                result.readme = text.lines.join(u'\n');
         }
     }
-    result.DownloadEnabled = !result.Fields.DownloadFileURL.isEmpty();
-    result.Newer = IsNewerVersion(request.Version, result.Fields.Version);
-    if (!result.Newer) {
-        const bool published = !result.Fields.Version.isEmpty();
-        result.Message = published || result.Fields.UpdatePageURL.isEmpty()
-                             ? TUpdateCheckMessage::NoNewVersions
-                             : TUpdateCheckMessage::NoAdvertisedVersions;
+    result.downloadEnabled = !result.fields.DownloadFileURL.isEmpty();
+    result.newer = isNewerVersion(request.Version, result.fields.Version);
+    if (!result.newer) {
+        const bool published = !result.fields.Version.isEmpty();
+        result.message = published || result.fields.UpdatePageURL.isEmpty()
+                             ? UpdateCheckMessage::NoNewVersions
+                             : UpdateCheckMessage::NoAdvertisedVersions;
     }
     return result;
 }

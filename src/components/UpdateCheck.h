@@ -7,31 +7,31 @@
 class UpdateFetcher;
 
 // What one update check starts from.
-struct TUpdateCheckRequest {
+struct UpdateCheckRequest {
     QString UpdateFileURL;  // the update description file
     QString UpdatePageURL;  // the update page when the description names none
     QString Version;        // the running version's short text
-    QString ProgramSection; // the section of the description file to read
+    QString programSection; // the section of the description file to read
 };
 
 // The message a check that found nothing newer ends with.
-enum class TUpdateCheckMessage {
+enum class UpdateCheckMessage {
     None,                // a newer version was found
     NoNewVersions,       // information: "There are no new versions available."
     NoAdvertisedVersions // question: open the update page?
 };
 // The message's text; the question's two lines are joined by "\n".
-QString UpdateCheckMessageText(TUpdateCheckMessage message);
+QString updateCheckMessageText(UpdateCheckMessage message);
 
 // What the check found: the notification window's fields and release-notes text.
-struct TUpdateCheckResult {
-    TUpdateDescription Fields;
+struct UpdateCheckResult {
+    UpdateDescription fields;
     // The release-notes field: the notes' lines joined by "\n", or the "Failed: " line of the
     // last failed fetch, or "" (one empty line) when neither.
-    QString Readme;
-    bool DownloadEnabled = false;
-    bool Newer = false;
-    TUpdateCheckMessage Message = TUpdateCheckMessage::None;
+    QString readme;
+    bool downloadEnabled = false;
+    bool newer = false;
+    UpdateCheckMessage message = UpdateCheckMessage::None;
 };
 
 // The description file and the release notes may not be longer than this.
@@ -41,4 +41,4 @@ inline constexpr qint64 kUpdateTextMaximumSize = qint64(4) * 1024 * 1024;
 // section, fetches the release notes (whatever the versions), then compares the versions.
 // A failed or invalid fetch of the description counts as nothing published. Throws a
 // ComponentError with the system's message when a temporary file cannot be made or written.
-TUpdateCheckResult RunUpdateCheck(const TUpdateCheckRequest &request, UpdateFetcher &fetcher);
+UpdateCheckResult runUpdateCheck(const UpdateCheckRequest &request, UpdateFetcher &fetcher);

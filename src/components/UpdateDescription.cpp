@@ -15,7 +15,7 @@ QString baseName(const QString &path)
 
 } // namespace
 
-QString ProgramSectionName(const QString &executablePath, const QStringList &arguments)
+QString programSectionName(const QString &executablePath, const QStringList &arguments)
 {
     const qsizetype slash =
         qMax(executablePath.lastIndexOf(u'/'), executablePath.lastIndexOf(u'\\'));
@@ -29,9 +29,9 @@ QString ProgramSectionName(const QString &executablePath, const QStringList &arg
     return baseName(executablePath);
 }
 
-TUpdateDescription ReadUpdateSection(const QString &fileName, const QString &section)
+UpdateDescription readUpdateSection(const QString &fileName, const QString &section)
 {
-    TUpdateDescription d;
+    UpdateDescription d;
     const TextFileContent content = ReadTextFile(fileName);
     if (!content.ok)
         return d;
@@ -78,7 +78,7 @@ TUpdateDescription ReadUpdateSection(const QString &fileName, const QString &sec
     return d;
 }
 
-bool IsNewerVersion(const QString &running, const QString &published)
+bool isNewerVersion(const QString &running, const QString &published)
 {
     return QString::compare(running, published, Qt::CaseSensitive) < 0;
 }

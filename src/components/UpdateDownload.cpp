@@ -14,14 +14,14 @@ namespace
 
 bool isHttpAddress(const QString &address)
 {
-    if (ClassifySource(address) != TSourceKind::Url)
+    if (classifySource(address) != SourceKind::Url)
         return false;
     const QString lower = address.toLower();
     return lower.startsWith(QLatin1String("http://")) ||
            lower.startsWith(QLatin1String("https://"));
 }
 
-const QString &publishedHash(const TUpdateDescription &d, THashType kind)
+const QString &publishedHash(const UpdateDescription &d, THashType kind)
 {
     static const QString none;
     switch (kind) {
@@ -39,11 +39,11 @@ const QString &publishedHash(const TUpdateDescription &d, THashType kind)
 
 } // namespace
 
-QString DownloadFileName(const QString &address, bool *valid)
+QString downloadFileName(const QString &address, bool *valid)
 {
     if (valid)
         *valid = true;
-    if (ClassifySource(address) == TSourceKind::NetworkShare)
+    if (classifySource(address) == SourceKind::NetworkShare)
         return address.mid(address.lastIndexOf(u'\\') + 1);
     if (isHttpAddress(address))
         return address.mid(address.lastIndexOf(u'/') + 1);
@@ -52,7 +52,7 @@ QString DownloadFileName(const QString &address, bool *valid)
     return QString();
 }
 
-QString DownloadTargetFolder()
+QString downloadTargetFolder()
 {
     const QString local = LocalAppDataFolder();
     const QString data = CommonAppDataFolder();
@@ -70,7 +70,7 @@ QString DownloadTargetFolder()
     return TempFolder();
 }
 
-QString FileDigest(const QString &fileName, THashType kind)
+QString fileDigest(const QString &fileName, THashType kind)
 {
     QCryptographicHash::Algorithm algorithm = QCryptographicHash::Sha256;
     switch (kind) {
@@ -94,7 +94,7 @@ QString FileDigest(const QString &fileName, THashType kind)
     return QString::fromLatin1(hash.result().toHex());
 }
 
-QList<THashType> ChecksumsToVerify(const TUpdateDescription &description, THashType hashType)
+QList<THashType> checksumsToVerify(const UpdateDescription &description, THashType hashType)
 {
     QList<THashType> kinds;
     for (THashType kind : {htSHA256, htSHA1, htMD5}) {
@@ -108,7 +108,7 @@ QList<THashType> ChecksumsToVerify(const TUpdateDescription &description, THashT
     return kinds;
 }
 
-UpdateDownload::UpdateDownload(const TUpdateDescription &description, THashType hashType,
+UpdateDownload::UpdateDownload(const UpdateDescription &description, THashType hashType,
                                UpdateFetcher &fetcher)
     : m_description(description), m_hashType(hashType), m_fetcher(fetcher)
 {
@@ -124,9 +124,9 @@ void UpdateDownload::chooseTarget(const QString &folder)
 {
     const QString &address = m_description.DownloadFileURL;
     bool valid = false;
-    m_fileName = DownloadFileName(address, &valid);
+    m_fileName = downloadFileName(address, &valid);
     if (!valid && m_fetcher.onInvalidSource)
-        m_fetcher.onInvalidSource(InvalidSourceMessage(address));
+        m_fetcher.onInvalidSource(invalidSourceMessage(address));
     if (folder.isEmpty())
         m_targetPath.clear();
     else if (m_fileName.isEmpty())
@@ -152,7 +152,7 @@ qint64 UpdateDownload::expectedSize(const std::function<void(const QString &)> &
         if (head.ok) {
             size = head.contentLength < 0 ? kUnannouncedDownloadSize : head.contentLength;
         } else {
-            m_headFailure = RequestFailureLine(head);
+            m_headFailure = requestFailureLine(head);
         }
         if (m_fetcher.proxyAddress().isEmpty())
             status(QStringLiteral("Downloading file"));
@@ -161,19 +161,19 @@ qint64 UpdateDownload::expectedSize(const std::function<void(const QString &)> &
                        .arg(m_fetcher.proxyAddress(), m_fetcher.proxyPort()));
         return size;
     }
-    if (ClassifySource(address) == TSourceKind::NetworkShare) {
+    if (classifySource(address) == SourceKind::NetworkShare) {
         status(QStringLiteral("Downloading file"));
-        const QFileInfo source(SharePathOnThisSystem(address));
+        const QFileInfo source(sharePathOnThisSystem(address));
         return source.isFile() ? source.size() : 0;
     }
     if (m_fetcher.onInvalidSource)
-        m_fetcher.onInvalidSource(InvalidSourceMessage(address));
+        m_fetcher.onInvalidSource(invalidSourceMessage(address));
     return 0;
 }
 
 bool UpdateDownload::transfer(QString *failure)
 {
-    const TFetchResult result = m_fetcher.fetch(m_description.DownloadFileURL, m_targetPath);
+    const FetchResult result = m_fetcher.fetch(m_description.DownloadFileURL, m_targetPath);
     // A share copy makes the target only when it succeeds (it cleans up after itself).
     m_created = m_created || result.ok;
     if (result.requestFailed && failure)
@@ -183,8 +183,8 @@ bool UpdateDownload::transfer(QString *failure)
 
 bool UpdateDownload::verify() const
 {
-    for (THashType kind : ChecksumsToVerify(m_description, m_hashType)) {
-        const QString digest = FileDigest(m_targetPath, kind);
+    for (THashType kind : checksumsToVerify(m_description, m_hashType)) {
+        const QString digest = fileDigest(m_targetPath, kind);
         if (digest.isEmpty() || digest != publishedHash(m_description, kind).toLower())
             return false;
     }

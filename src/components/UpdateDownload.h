@@ -14,19 +14,19 @@ enum THashType { htNone, htMD5, htSHA1, htSHA256 };
 // The name the downloaded file gets: the text after the last "/" of an http or https address
 // (empty when it ends in "/"), the last component of a network share path; "" and
 // `valid` false for any other address.
-QString DownloadFileName(const QString &address, bool *valid = nullptr);
+QString downloadFileName(const QString &address, bool *valid = nullptr);
 
 // The folder the download goes to: the first that exists of "Downloaded Installations" and
 // "Temp" in the user's local application data folder, "Downloaded Installations" in the
 // system's data folder, and the user's temporary folder ("" when none of them exists).
-QString DownloadTargetFolder();
+QString downloadTargetFolder();
 
 // The file's digest of that kind as lower-case hexadecimal; "" when it cannot be read.
-QString FileDigest(const QString &fileName, THashType kind);
+QString fileDigest(const QString &fileName, THashType kind);
 
 // The checksums a download is verified against: the strongest the description publishes
 // (SHA-256, else SHA-1, else MD5), and the kind `hashType` names if that is another.
-QList<THashType> ChecksumsToVerify(const TUpdateDescription &description, THashType hashType);
+QList<THashType> checksumsToVerify(const UpdateDescription &description, THashType hashType);
 
 // The expected size when the server announces none.
 inline constexpr qint64 kUnannouncedDownloadSize = 4194304;
@@ -37,7 +37,7 @@ inline constexpr qint64 kUnannouncedDownloadSize = 4194304;
 class UpdateDownload
 {
 public:
-    UpdateDownload(const TUpdateDescription &description, THashType hashType,
+    UpdateDownload(const UpdateDescription &description, THashType hashType,
                    UpdateFetcher &fetcher);
     // Deletes a file it created that was not kept.
     ~UpdateDownload();
@@ -71,7 +71,7 @@ public:
     void keep() { m_kept = true; }
 
 private:
-    TUpdateDescription m_description;
+    UpdateDescription m_description;
     THashType m_hashType;
     UpdateFetcher &m_fetcher;
     QString m_fileName;

@@ -18,37 +18,37 @@ QString cannotCreate(const QString &path, const QFile &file)
 
 } // namespace
 
-TSourceKind ClassifySource(const QString &source)
+SourceKind classifySource(const QString &source)
 {
     if (source.startsWith(QLatin1String("\\\\")))
-        return TSourceKind::NetworkShare;
+        return SourceKind::NetworkShare;
     const QUrl url(source, QUrl::StrictMode);
     if (url.isValid() && !url.scheme().isEmpty() && !url.host().isEmpty())
-        return TSourceKind::Url;
-    return TSourceKind::Invalid;
+        return SourceKind::Url;
+    return SourceKind::Invalid;
 }
 
-QString InvalidSourceMessage(const QString &source)
+QString invalidSourceMessage(const QString &source)
 {
     return u'"' + source + QStringLiteral("\" is an invalid source.");
 }
 
-QString SharePathOnThisSystem(const QString &source)
+QString sharePathOnThisSystem(const QString &source)
 {
     QString path = source;
     path.replace(u'\\', u'/');
     return path;
 }
 
-QString RequestFailureLine(const HttpResult &result)
+QString requestFailureLine(const HttpResult &result)
 {
     return QStringLiteral("Failed: ") + QString::number(result.statusCode) + u' ' +
            result.reasonPhrase;
 }
 
-QString TFetchResult::failureLine() const
+QString FetchResult::failureLine() const
 {
-    return requestFailed ? RequestFailureLine(http) : QString();
+    return requestFailed ? requestFailureLine(http) : QString();
 }
 
 UpdateFetcher::UpdateFetcher(QObject *parent)
@@ -87,36 +87,36 @@ HttpClient &UpdateFetcher::clientFor(const QString &url)
     return url.toLower().startsWith(QLatin1String("https")) ? *m_https : *m_http;
 }
 
-TFetchResult UpdateFetcher::fetch(const QString &source, const QString &targetPath)
+FetchResult UpdateFetcher::fetch(const QString &source, const QString &targetPath)
 {
-    switch (ClassifySource(source)) {
-    case TSourceKind::NetworkShare:
+    switch (classifySource(source)) {
+    case SourceKind::NetworkShare:
         return copyShare(source, targetPath);
-    case TSourceKind::Url: {
+    case SourceKind::Url: {
         QFile target(targetPath);
         if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw ComponentError(cannotCreate(targetPath, target));
-        TFetchResult result;
+        FetchResult result;
         result.http = clientFor(source).get(source, &target);
         target.close();
         result.ok = result.http.ok;
         result.requestFailed = !result.ok;
         return result;
     }
-    case TSourceKind::Invalid:
+    case SourceKind::Invalid:
         break;
     }
     if (onInvalidSource)
-        onInvalidSource(InvalidSourceMessage(source));
-    TFetchResult result;
+        onInvalidSource(invalidSourceMessage(source));
+    FetchResult result;
     result.invalidSource = true;
     return result;
 }
 
-TFetchResult UpdateFetcher::copyShare(const QString &source, const QString &targetPath)
+FetchResult UpdateFetcher::copyShare(const QString &source, const QString &targetPath)
 {
-    TFetchResult result;
-    QFile input(SharePathOnThisSystem(source));
+    FetchResult result;
+    QFile input(sharePathOnThisSystem(source));
     if (!input.open(QIODevice::ReadOnly))
         return result; // a share that cannot be opened fails without a message
     QFile target(targetPath);

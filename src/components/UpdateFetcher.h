@@ -8,23 +8,23 @@
 
 // The three kinds of source the update description, the release notes and the download come
 // from: a network share path (two backslashes first), a URL, or neither.
-enum class TSourceKind { NetworkShare, Url, Invalid };
-TSourceKind ClassifySource(const QString &source);
+enum class SourceKind { NetworkShare, Url, Invalid };
+SourceKind classifySource(const QString &source);
 
 // "\"SOURCE\" is an invalid source."
-QString InvalidSourceMessage(const QString &source);
+QString invalidSourceMessage(const QString &source);
 
 // Where a network share path is found on this system: \\host\share\file is read as
 // //host/share/file, the place where such a share is mounted.
-QString SharePathOnThisSystem(const QString &source);
+QString sharePathOnThisSystem(const QString &source);
 
 // Network share copies go in blocks of this size, with the user interface's events between.
 inline constexpr qint64 kShareCopyBlockSize = 16384;
 
 // "Failed: " + the status code + " " + the reason phrase of a failed request.
-QString RequestFailureLine(const HttpResult &result);
+QString requestFailureLine(const HttpResult &result);
 
-struct TFetchResult {
+struct FetchResult {
     bool ok = false;
     bool invalidSource = false;
     bool requestFailed = false; // a GET failed; `http` says how
@@ -61,7 +61,7 @@ public:
 
     // Fetches `source` into the file `targetPath`, created or emptied first. Throws a
     // ComponentError with the system's reason when the target cannot be written.
-    TFetchResult fetch(const QString &source, const QString &targetPath);
+    FetchResult fetch(const QString &source, const QString &targetPath);
     // A HEAD of a URL with the client its scheme picks.
     HttpResult head(const QString &url);
     // Aborts the running requests of both clients.
@@ -70,7 +70,7 @@ public:
     HttpClient &clientFor(const QString &url);
 
 private:
-    TFetchResult copyShare(const QString &source, const QString &targetPath);
+    FetchResult copyShare(const QString &source, const QString &targetPath);
     HttpClient *m_http;
     HttpClient *m_https;
     qint64 m_maximumSize = 0;

@@ -53,7 +53,7 @@ QString FormatFileSize(qint64 bytes, TLumAppUpdateFileSizeUnit unit, const QLoca
     return sized(bytes / kGiga, "GB", locale);
 }
 
-qint64 TransferPercentage(qint64 received, qint64 expected)
+qint64 transferPercentage(qint64 received, qint64 expected)
 {
     if (expected <= 0)
         return 0;
@@ -69,22 +69,22 @@ qint64 TransferPercentage(qint64 received, qint64 expected)
     return quotient;
 }
 
-QString TransferLine(qint64 received, qint64 expected, TLumAppUpdateFileSizeUnit unit,
+QString transferLine(qint64 received, qint64 expected, TLumAppUpdateFileSizeUnit unit,
                      const QLocale &locale)
 {
     return FormatFileSize(received, unit, locale) + QStringLiteral(" of ") +
            FormatFileSize(expected, unit, locale) + QStringLiteral(" (") +
-           QString::number(TransferPercentage(received, expected)) + QStringLiteral("%)");
+           QString::number(transferPercentage(received, expected)) + QStringLiteral("%)");
 }
 
-QString SpeedText(qint64 received, qint64 seconds, TLumAppUpdateFileSizeUnit unit,
+QString speedText(qint64 received, qint64 seconds, TLumAppUpdateFileSizeUnit unit,
                   const QLocale &locale)
 {
     const qint64 perSecond = seconds > 0 ? received / seconds : 0;
     return FormatFileSize(perSecond, unit, locale) + QStringLiteral("/sec");
 }
 
-qint64 RemainingSeconds(qint64 received, qint64 expected, qint64 seconds)
+qint64 remainingSeconds(qint64 received, qint64 expected, qint64 seconds)
 {
     if (received <= 0 || received >= expected || seconds <= 0)
         return 0;
@@ -94,7 +94,7 @@ qint64 RemainingSeconds(qint64 received, qint64 expected, qint64 seconds)
     return product / received;
 }
 
-QString FormatDuration(qint64 seconds)
+QString formatDuration(qint64 seconds)
 {
     seconds = qMax<qint64>(seconds, 0);
     const auto two = [](qint64 n) { return QString::number(n).rightJustified(2, u'0'); };

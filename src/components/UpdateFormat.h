@@ -15,21 +15,21 @@ QString FormatFileSize(qint64 bytes, TLumAppUpdateFileSizeUnit unit,
 
 // received / expected x 100, rounded to the nearest whole number, a half to the even
 // neighbour; 0 when nothing is expected.
-qint64 TransferPercentage(qint64 received, qint64 expected);
+qint64 transferPercentage(qint64 received, qint64 expected);
 
 // "1,024 KB of 4,096 KB (25%)".
-QString TransferLine(qint64 received, qint64 expected, TLumAppUpdateFileSizeUnit unit,
+QString transferLine(qint64 received, qint64 expected, TLumAppUpdateFileSizeUnit unit,
                      const QLocale &locale = QLocale::system());
 
 // The download speed after `seconds` whole seconds: the size of received / seconds, then
 // "/sec"; "0 KB/sec" (in the unit) before the first second.
-QString SpeedText(qint64 received, qint64 seconds, TLumAppUpdateFileSizeUnit unit,
+QString speedText(qint64 received, qint64 seconds, TLumAppUpdateFileSizeUnit unit,
                   const QLocale &locale = QLocale::system());
 
 // The seconds still to go at the speed so far: (expected - received) x seconds / received,
 // dropping the remainder; 0 once more than expected has come (a server that announced no
 // length), and 0 before anything has come.
-qint64 RemainingSeconds(qint64 received, qint64 expected, qint64 seconds);
+qint64 remainingSeconds(qint64 received, qint64 expected, qint64 seconds);
 
 // Seconds as hh:nn:ss; hours go beyond 24 rather than wrapping round.
-QString FormatDuration(qint64 seconds);
+QString formatDuration(qint64 seconds);

@@ -55,7 +55,7 @@ QString DefaultDefFilesPath()
     return dataSubfolder(QStringLiteral("Wingbook"));
 }
 
-QString ReleaseNotesFile()
+QString releaseNotesFile()
 {
     if (!QCoreApplication::instance())
         return QString();

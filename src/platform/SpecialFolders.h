@@ -19,4 +19,4 @@ QString DefaultDefFilesPath();
 
 // The release notes: the program file's own path with its extension replaced by ".txt" (or
 // ".txt" added when it has none). "" before the application object exists.
-QString ReleaseNotesFile();
+QString releaseNotesFile();

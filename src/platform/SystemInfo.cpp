@@ -7,7 +7,7 @@
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
 
-OsIdentity OperatingSystemIdentity()
+OsIdentity operatingSystemIdentity()
 {
     OsIdentity id;
     utsname names{};
@@ -15,11 +15,11 @@ OsIdentity OperatingSystemIdentity()
         return id;
     id.systemName = QString::fromLocal8Bit(names.sysname);
     id.release = QString::fromLocal8Bit(names.release);
-    ParseKernelRelease(id.release, id.majorVersion, id.minorVersion);
+    parseKernelRelease(id.release, id.majorVersion, id.minorVersion);
     return id;
 }
 
-void ParseKernelRelease(const QString &release, int &majorVersion, int &minorVersion)
+void parseKernelRelease(const QString &release, int &majorVersion, int &minorVersion)
 {
     static const QRegularExpression leading(QStringLiteral("^(\\d+)(?:\\.(\\d+))?"));
     const QRegularExpressionMatch m = leading.match(release);
@@ -27,7 +27,7 @@ void ParseKernelRelease(const QString &release, int &majorVersion, int &minorVer
     minorVersion = m.hasCaptured(2) ? m.captured(2).toInt() : 0;
 }
 
-PhysicalMemoryInfo TotalPhysicalMemory()
+PhysicalMemoryInfo totalPhysicalMemory()
 {
     PhysicalMemoryInfo info;
     struct sysinfo figures {

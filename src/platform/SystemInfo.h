@@ -9,11 +9,11 @@ struct OsIdentity {
     int majorVersion = 0;
     int minorVersion = 0;
 };
-OsIdentity OperatingSystemIdentity();
+OsIdentity operatingSystemIdentity();
 
 // The leading "major.minor" of a kernel release text ("6.1.0-18-amd64" gives 6 and 1); missing
 // numbers are 0.
-void ParseKernelRelease(const QString &release, int &majorVersion, int &minorVersion);
+void parseKernelRelease(const QString &release, int &majorVersion, int &minorVersion);
 
 // The total physical memory (sysinfo), or the system's text for why it is not known.
 struct PhysicalMemoryInfo {
@@ -21,4 +21,4 @@ struct PhysicalMemoryInfo {
     quint64 bytes = 0;
     QString error;
 };
-PhysicalMemoryInfo TotalPhysicalMemory();
+PhysicalMemoryInfo totalPhysicalMemory();

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-QString CreateUniqueTempFile(const QString &prefix, QString *error)
+QString createUniqueTempFile(const QString &prefix, QString *error)
 {
     const QString folder = TempFolder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {

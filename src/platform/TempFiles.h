@@ -4,4 +4,4 @@
 
 // Makes a new, empty file with a unique name that starts with `prefix` in the user's temporary
 // folder and returns its path; "" and the system's reason in `error` when it cannot.
-QString CreateUniqueTempFile(const QString &prefix, QString *error);
+QString createUniqueTempFile(const QString &prefix, QString *error);

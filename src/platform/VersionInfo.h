@@ -4,7 +4,7 @@
 #include <optional>
 
 // The program file's version resource: its values are set once in CMake and compiled in.
-struct TVersionResource {
+struct VersionResource {
     QString FileDescription;
     QString FileVersion; // four dotted numbers, a.b.c.d
     QString LegalCopyright;
@@ -12,4 +12,4 @@ struct TVersionResource {
 };
 
 // The running program's version resource; none when the build gave it no version.
-std::optional<TVersionResource> ProgramVersionResource();
+std::optional<VersionResource> programVersionResource();

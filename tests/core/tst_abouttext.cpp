@@ -8,12 +8,12 @@ Q_DECLARE_METATYPE(TLumAboutOptions)
 namespace
 {
 
-std::optional<TVersionResource> resource(const QString &version)
+std::optional<VersionResource> resource(const QString &version)
 {
     if (version.isNull())
         return std::nullopt;
-    return TVersionResource{QStringLiteral("Wingbook"), version, QStringLiteral("(C) 2026"),
-                            QStringLiteral("Marovek")};
+    return VersionResource{QStringLiteral("Wingbook"), version, QStringLiteral("(C) 2026"),
+                           QStringLiteral("Marovek")};
 }
 
 const OsIdentity kLinux{QStringLiteral("Linux"), QStringLiteral("6.1.0-18-amd64"), 6, 1};
@@ -63,8 +63,8 @@ private slots:
         QFETCH(TLumAboutOptions, options);
         QFETCH(QString, shortForm);
         QFETCH(QString, longForm);
-        QCOMPARE(ExtractVersionText(resource(fileVersion), options, false), shortForm);
-        QCOMPARE(ExtractVersionText(resource(fileVersion), options, true), longForm);
+        QCOMPARE(extractVersionText(resource(fileVersion), options, false), shortForm);
+        QCOMPARE(extractVersionText(resource(fileVersion), options, true), longForm);
     }
 
     void versionLabel_data()
@@ -93,43 +93,43 @@ private slots:
         QFETCH(QString, fileVersion);
         QFETCH(TLumAboutOptions, options);
         QFETCH(QString, label);
-        TAboutSettings settings;
+        AboutSettings settings;
         settings.Options = options;
-        settings.ProgramFileDate = QDate(2023, 5, 17);
-        const TAboutTexts t =
-            ComposeAboutTexts(settings, resource(fileVersion), kLinux, kMemory, kComma);
-        QCOMPARE(t.Version, label);
+        settings.programFileDate = QDate(2023, 5, 17);
+        const AboutTexts t =
+            composeAboutTexts(settings, resource(fileVersion), kLinux, kMemory, kComma);
+        QCOMPARE(t.version, label);
     }
 
     void titleCopyrightAndVisibility()
     {
-        TAboutSettings settings;
+        AboutSettings settings;
         settings.Options = kProgramAboutOptions & ~TLumAboutOptions(opShowEmail | opShowOSInfo);
         settings.Copyright = QStringLiteral("designed copyright");
-        settings.ApplicationTitle = QStringLiteral("AppTitle");
+        settings.applicationTitle = QStringLiteral("AppTitle");
         settings.Author = QStringLiteral("Marovek");
-        TAboutTexts t = ComposeAboutTexts(settings, resource(QStringLiteral("1.0.17.0")), kLinux,
-                                          kMemory, kComma);
-        QCOMPARE(t.Title, QStringLiteral("About Wingbook"));
-        QCOMPARE(t.Application, QStringLiteral("Wingbook"));
-        QCOMPARE(t.Copyright, QStringLiteral("(C) 2026 Marovek"));
-        QCOMPARE(t.NewVersion, QStringLiteral("Version 1.00.17"));
-        QCOMPARE(t.Author, QStringLiteral("Marovek"));
-        QVERIFY(t.AuthorVisible && t.TextVisible && t.URLVisible && t.TolvarLogoVisible);
-        QVERIFY(!t.EmailVisible && !t.OSInfoVisible && !t.WindowsLogoVisible);
+        AboutTexts t = composeAboutTexts(settings, resource(QStringLiteral("1.0.17.0")), kLinux,
+                                         kMemory, kComma);
+        QCOMPARE(t.title, QStringLiteral("About Wingbook"));
+        QCOMPARE(t.application, QStringLiteral("Wingbook"));
+        QCOMPARE(t.copyright, QStringLiteral("(C) 2026 Marovek"));
+        QCOMPARE(t.newVersion, QStringLiteral("Version 1.00.17"));
+        QCOMPARE(t.author, QStringLiteral("Marovek"));
+        QVERIFY(t.authorVisible && t.textVisible && t.urlVisible && t.tolvarLogoVisible);
+        QVERIFY(!t.emailVisible && !t.osInfoVisible && !t.windowsLogoVisible);
 
         // Without a resource the application's title and the designed values stay.
-        t = ComposeAboutTexts(settings, std::nullopt, kLinux, kMemory, kComma);
-        QCOMPARE(t.Title, QStringLiteral("About AppTitle"));
-        QCOMPARE(t.Application, QStringLiteral("AppTitle"));
-        QCOMPARE(t.Copyright, QStringLiteral("designed copyright"));
-        QCOMPARE(t.NewVersion, QStringLiteral("Version x.xx.xx"));
+        t = composeAboutTexts(settings, std::nullopt, kLinux, kMemory, kComma);
+        QCOMPARE(t.title, QStringLiteral("About AppTitle"));
+        QCOMPARE(t.application, QStringLiteral("AppTitle"));
+        QCOMPARE(t.copyright, QStringLiteral("designed copyright"));
+        QCOMPARE(t.newVersion, QStringLiteral("Version x.xx.xx"));
 
         // A resource without a description names the application by its title.
         auto unnamed = resource(QStringLiteral("1.0.17.0"));
         unnamed->FileDescription.clear();
-        t = ComposeAboutTexts(settings, unnamed, kLinux, kMemory, kComma);
-        QCOMPARE(t.Title, QStringLiteral("About AppTitle"));
+        t = composeAboutTexts(settings, unnamed, kLinux, kMemory, kComma);
+        QCOMPARE(t.title, QStringLiteral("About AppTitle"));
     }
 
     void systemAndMemory_data()
@@ -151,31 +151,31 @@ private slots:
         QFETCH(QString, titleStart);
         QFETCH(QString, memoryLabel);
         QFETCH(QString, memory);
-        TAboutSettings settings;
+        AboutSettings settings;
         settings.LangType = TLangType(language);
-        const TAboutTexts t = ComposeAboutTexts(settings, resource(QStringLiteral("1.0.17.0")),
-                                                kLinux, kMemory, kComma);
-        QVERIFY2(t.Title.startsWith(titleStart), qPrintable(t.Title));
-        QCOMPARE(t.MemoryLabel, memoryLabel);
-        QCOMPARE(t.PhysMem, memory);
-        QCOMPARE(t.OSInfo, QStringLiteral("Unknown 6.1"));
+        const AboutTexts t = composeAboutTexts(settings, resource(QStringLiteral("1.0.17.0")),
+                                               kLinux, kMemory, kComma);
+        QVERIFY2(t.title.startsWith(titleStart), qPrintable(t.title));
+        QCOMPARE(t.memoryLabel, memoryLabel);
+        QCOMPARE(t.physMem, memory);
+        QCOMPARE(t.osInfo, QStringLiteral("Unknown 6.1"));
     }
 
     void failedMemoryQueryKeepsTheDesignedAmount()
     {
         const PhysicalMemoryInfo failed{false, 0, QStringLiteral("Function not implemented")};
-        const TAboutTexts t = ComposeAboutTexts(TAboutSettings(), std::nullopt, kLinux, failed);
-        QCOMPARE(t.PhysMem, QStringLiteral("-"));
-        QCOMPARE(t.MemoryError, QStringLiteral("Function not implemented"));
+        const AboutTexts t = composeAboutTexts(AboutSettings(), std::nullopt, kLinux, failed);
+        QCOMPARE(t.physMem, QStringLiteral("-"));
+        QCOMPARE(t.memoryError, QStringLiteral("Function not implemented"));
     }
 
     void releaseNotesHint()
     {
-        TAboutSettings settings;
-        QCOMPARE(ComposeAboutTexts(settings, std::nullopt, kLinux, kMemory).ProgramIconHint,
+        AboutSettings settings;
+        QCOMPARE(composeAboutTexts(settings, std::nullopt, kLinux, kMemory).programIconHint,
                  QString());
-        settings.ReleaseNotesExist = true;
-        QCOMPARE(ComposeAboutTexts(settings, std::nullopt, kLinux, kMemory).ProgramIconHint,
+        settings.releaseNotesExist = true;
+        QCOMPARE(composeAboutTexts(settings, std::nullopt, kLinux, kMemory).programIconHint,
                  QStringLiteral("Double-click"));
     }
 
@@ -195,17 +195,17 @@ private slots:
         QFETCH(int, major);
         QFETCH(int, minor);
         int actualMajor = -1, actualMinor = -1;
-        ParseKernelRelease(release, actualMajor, actualMinor);
+        parseKernelRelease(release, actualMajor, actualMinor);
         QCOMPARE(actualMajor, major);
         QCOMPARE(actualMinor, minor);
     }
 
     void runningSystemIsReported()
     {
-        const OsIdentity os = OperatingSystemIdentity();
+        const OsIdentity os = operatingSystemIdentity();
         QVERIFY(!os.systemName.isEmpty());
         QVERIFY(os.majorVersion > 0);
-        const PhysicalMemoryInfo memory = TotalPhysicalMemory();
+        const PhysicalMemoryInfo memory = totalPhysicalMemory();
         QVERIFY2(memory.ok, qPrintable(memory.error));
         QVERIFY(memory.bytes > 0);
     }

@@ -2,7 +2,7 @@
 // reason, redirects, HEAD, certificates, the proxy, the time-out, abort and size limits.
 #include "platform/HttpClient.h"
 
-#include "../support/LocalWebServer.h"
+#include "support/LocalWebServer.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -27,7 +27,7 @@ private slots:
         writeFile(QStringLiteral("big.bin"), m_big);
         writeFile(QStringLiteral("hello.txt"), "hello\n");
         QVERIFY(m_certificates.isValid());
-        const QString made = MakeTestCertificate(m_certificates.path());
+        const QString made = makeTestCertificate(m_certificates.path());
         QVERIFY2(made.isEmpty(), qPrintable(made));
         QString started = m_http.start(m_root.path());
         QVERIFY2(started.isEmpty(), qPrintable(started));

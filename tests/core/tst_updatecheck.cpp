@@ -4,13 +4,13 @@
 #include "components/UpdateCheck.h"
 #include "components/UpdateFetcher.h"
 
-#include "../support/LocalWebServer.h"
+#include "support/LocalWebServer.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(TUpdateCheckMessage)
+Q_DECLARE_METATYPE(UpdateCheckMessage)
 
 class TestUpdateCheck : public QObject
 {
@@ -23,7 +23,7 @@ private slots:
         QString started = m_server.start(m_root.path());
         QVERIFY2(started.isEmpty(), qPrintable(started));
         QVERIFY(m_certificates.isValid());
-        started = MakeTestCertificate(m_certificates.path());
+        started = makeTestCertificate(m_certificates.path());
         QVERIFY2(started.isEmpty(), qPrintable(started));
         started = m_https.start(m_root.path(), certificate(),
                                 m_certificates.filePath(QStringLiteral("key.pem")));
@@ -46,38 +46,38 @@ private slots:
         QTest::addColumn<QByteArray>("description"); // empty: the file does not exist
         QTest::addColumn<QString>("running");
         QTest::addColumn<bool>("newer");
-        QTest::addColumn<TUpdateCheckMessage>("message");
+        QTest::addColumn<UpdateCheckMessage>("message");
         QTest::addColumn<QString>("readme");
         QTest::addColumn<QString>("updatePage");
         const QString page = QStringLiteral("https://maker.example/marovek/");
         const QString notes = QStringLiteral("First line\nSecond line");
         const QByteArray withNotes = "ReadmeFileURL={base}/notes.txt\n";
         QTest::newRow("newer") << "[Wingbook]\nVersion=1.00.18\n" + withNotes << "1.00.17" << true
-                               << TUpdateCheckMessage::None << notes << page;
+                               << UpdateCheckMessage::None << notes << page;
         QTest::newRow("equal, notes fetched all the same")
             << "[Wingbook]\nVersion=1.00.17\n" + withNotes << "1.00.17" << false
-            << TUpdateCheckMessage::NoNewVersions << notes << page;
+            << UpdateCheckMessage::NoNewVersions << notes << page;
         QTest::newRow("longer published text")
             << QByteArray("[Wingbook]\nVersion=1.00.17b5\n") << "1.00.17" << true
-            << TUpdateCheckMessage::None << "" << page;
+            << UpdateCheckMessage::None << "" << page;
         QTest::newRow("10.00.00 is not newer than 9.99.99")
             << QByteArray("[Wingbook]\nVersion=10.00.00\n") << "9.99.99" << false
-            << TUpdateCheckMessage::NoNewVersions << "" << page;
+            << UpdateCheckMessage::NoNewVersions << "" << page;
         QTest::newRow("section and key in another case")
             << QByteArray("[wingbook]\nversion=1.00.18\n") << "1.00.17" << true
-            << TUpdateCheckMessage::None << "" << page;
+            << UpdateCheckMessage::None << "" << page;
         QTest::newRow("missing section")
             << QByteArray("[Other]\nVersion=1.00.18\n") << "1.00.17" << false
-            << TUpdateCheckMessage::NoAdvertisedVersions << "" << page;
+            << UpdateCheckMessage::NoAdvertisedVersions << "" << page;
         QTest::newRow("description answers 404")
-            << QByteArray() << "1.00.17" << false << TUpdateCheckMessage::NoAdvertisedVersions
+            << QByteArray() << "1.00.17" << false << UpdateCheckMessage::NoAdvertisedVersions
             << "Failed: 404 Not Found" << page;
         QTest::newRow("release notes answer 404")
             << QByteArray("[Wingbook]\nVersion=1.00.18\nReadmeFileURL={base}/gone.txt\n")
-            << "1.00.17" << true << TUpdateCheckMessage::None << "Failed: 404 Not Found" << page;
+            << "1.00.17" << true << UpdateCheckMessage::None << "Failed: 404 Not Found" << page;
         QTest::newRow("the description names its own page")
             << QByteArray("[Wingbook]\nUpdatePageURL=https://elsewhere.example/\n") << "1.00.17"
-            << false << TUpdateCheckMessage::NoAdvertisedVersions << ""
+            << false << UpdateCheckMessage::NoAdvertisedVersions << ""
             << "https://elsewhere.example/";
     }
     void check()
@@ -85,7 +85,7 @@ private slots:
         QFETCH(QByteArray, description);
         QFETCH(QString, running);
         QFETCH(bool, newer);
-        QFETCH(TUpdateCheckMessage, message);
+        QFETCH(UpdateCheckMessage, message);
         QFETCH(QString, readme);
         QFETCH(QString, updatePage);
         const QString name = QStringLiteral("desc-%1.txt").arg(++m_files);
@@ -94,14 +94,14 @@ private slots:
         UpdateFetcher fetcher;
         int invalid = 0;
         fetcher.onInvalidSource = [&](const QString &) { ++invalid; };
-        const TUpdateCheckResult result = RunUpdateCheck(
+        const UpdateCheckResult result = runUpdateCheck(
             {m_server.url(u'/' + name), QStringLiteral("https://maker.example/marovek/"), running,
              QStringLiteral("Wingbook")},
             fetcher);
-        QCOMPARE(result.Newer, newer);
-        QCOMPARE(result.Message, message);
-        QCOMPARE(result.Readme, readme);
-        QCOMPARE(result.Fields.UpdatePageURL, updatePage);
+        QCOMPARE(result.newer, newer);
+        QCOMPARE(result.message, message);
+        QCOMPARE(result.readme, readme);
+        QCOMPARE(result.fields.UpdatePageURL, updatePage);
         QCOMPARE(invalid, 0);
     }
 
@@ -111,37 +111,37 @@ private slots:
               "[Wingbook]\nVersion=1.00.18\nDownloadFileURL=https://h/setup.bin\n"
               "SHA256Hash=ABC\n");
         UpdateFetcher fetcher;
-        TUpdateCheckResult result =
-            RunUpdateCheck({m_server.url(QStringLiteral("/dl.txt")), QString(),
+        UpdateCheckResult result =
+            runUpdateCheck({m_server.url(QStringLiteral("/dl.txt")), QString(),
                             QStringLiteral("1.00.17"), QStringLiteral("Wingbook")},
                            fetcher);
-        QVERIFY(result.DownloadEnabled);
-        QCOMPARE(result.Fields.DownloadFileURL, QStringLiteral("https://h/setup.bin"));
-        QCOMPARE(result.Fields.SHA256Hash, QStringLiteral("ABC"));
+        QVERIFY(result.downloadEnabled);
+        QCOMPARE(result.fields.DownloadFileURL, QStringLiteral("https://h/setup.bin"));
+        QCOMPARE(result.fields.SHA256Hash, QStringLiteral("ABC"));
         write(QStringLiteral("nodl.txt"), "[Wingbook]\nVersion=1.00.18\n");
-        result = RunUpdateCheck({m_server.url(QStringLiteral("/nodl.txt")), QString(),
+        result = runUpdateCheck({m_server.url(QStringLiteral("/nodl.txt")), QString(),
                                  QStringLiteral("1.00.17"), QStringLiteral("Wingbook")},
                                 fetcher);
-        QVERIFY(!result.DownloadEnabled);
+        QVERIFY(!result.downloadEnabled);
     }
 
     void untrustedThenTrustedCertificate()
     {
         write(QStringLiteral("secure.txt"), "[Wingbook]\nVersion=1.00.18\n");
-        const TUpdateCheckRequest request{m_https.url(QStringLiteral("/secure.txt")),
-                                          QStringLiteral("https://p.example/"),
-                                          QStringLiteral("1.00.17"), QStringLiteral("Wingbook")};
+        const UpdateCheckRequest request{m_https.url(QStringLiteral("/secure.txt")),
+                                         QStringLiteral("https://p.example/"),
+                                         QStringLiteral("1.00.17"), QStringLiteral("Wingbook")};
         UpdateFetcher fetcher;
         // Nobody trusts the test's certificate: the fetch fails like any failed request.
-        TUpdateCheckResult result = RunUpdateCheck(request, fetcher);
-        QVERIFY(!result.Newer);
-        QCOMPARE(result.Message, TUpdateCheckMessage::NoAdvertisedVersions);
-        QVERIFY2(result.Readme.startsWith(QLatin1String("Failed: 0 ")), qPrintable(result.Readme));
+        UpdateCheckResult result = runUpdateCheck(request, fetcher);
+        QVERIFY(!result.newer);
+        QCOMPARE(result.message, UpdateCheckMessage::NoAdvertisedVersions);
+        QVERIFY2(result.readme.startsWith(QLatin1String("Failed: 0 ")), qPrintable(result.readme));
 
         qputenv("SSL_CERT_FILE", certificate().toLocal8Bit());
-        result = RunUpdateCheck(request, fetcher);
-        QVERIFY(result.Newer);
-        QCOMPARE(result.Fields.Version, QStringLiteral("1.00.18"));
+        result = runUpdateCheck(request, fetcher);
+        QVERIFY(result.newer);
+        QCOMPARE(result.fields.Version, QStringLiteral("1.00.18"));
     }
 
     void invalidSource()
@@ -149,24 +149,24 @@ private slots:
         UpdateFetcher fetcher;
         QStringList messages;
         fetcher.onInvalidSource = [&](const QString &m) { messages << m; };
-        const TUpdateCheckResult result =
-            RunUpdateCheck({QStringLiteral("not a place"), QStringLiteral("https://p.example/"),
+        const UpdateCheckResult result =
+            runUpdateCheck({QStringLiteral("not a place"), QStringLiteral("https://p.example/"),
                             QStringLiteral("1.00.17"), QStringLiteral("Wingbook")},
                            fetcher);
         QCOMPARE(messages, QStringList{"\"not a place\" is an invalid source."});
-        QCOMPARE(result.Message, TUpdateCheckMessage::NoAdvertisedVersions);
-        QCOMPARE(result.Readme, QString());
+        QCOMPARE(result.message, UpdateCheckMessage::NoAdvertisedVersions);
+        QCOMPARE(result.readme, QString());
     }
 
     void nothingToAskWithoutAnyPage()
     {
         UpdateFetcher fetcher;
-        const TUpdateCheckResult result =
-            RunUpdateCheck({QString(), QStringLiteral("https://p.example/"),
+        const UpdateCheckResult result =
+            runUpdateCheck({QString(), QStringLiteral("https://p.example/"),
                             QStringLiteral("1.00.17"), QStringLiteral("Wingbook")},
                            fetcher);
-        QVERIFY(result.Fields.UpdatePageURL.isEmpty());
-        QCOMPARE(result.Message, TUpdateCheckMessage::NoNewVersions);
+        QVERIFY(result.fields.UpdatePageURL.isEmpty());
+        QCOMPARE(result.message, UpdateCheckMessage::NoNewVersions);
     }
 
     void networkShareSource()
@@ -177,10 +177,10 @@ private slots:
         share.replace(u'/', u'\\');
         share.prepend(u'\\');
         UpdateFetcher fetcher;
-        const TUpdateCheckResult result = RunUpdateCheck(
+        const UpdateCheckResult result = runUpdateCheck(
             {share, QString(), QStringLiteral("1.00.17"), QStringLiteral("Wingbook")}, fetcher);
-        QVERIFY(result.Newer);
-        QCOMPARE(result.Fields.Version, QStringLiteral("1.00.18"));
+        QVERIFY(result.newer);
+        QCOMPARE(result.fields.Version, QStringLiteral("1.00.18"));
     }
 
     void unusableTemporaryFolderIsAnError()
@@ -188,7 +188,7 @@ private slots:
         qputenv("TMPDIR", QByteArray("/nonexistent/folder"));
         UpdateFetcher fetcher;
         QVERIFY_THROWS_EXCEPTION(
-            ComponentError, RunUpdateCheck({m_server.url(QStringLiteral("/any.txt")), QString(),
+            ComponentError, runUpdateCheck({m_server.url(QStringLiteral("/any.txt")), QString(),
                                             QStringLiteral("1.00.17"), QStringLiteral("Wingbook")},
                                            fetcher));
     }

@@ -37,7 +37,7 @@ private slots:
         QFETCH(QString, running);
         QFETCH(QString, published);
         QFETCH(bool, newer);
-        QCOMPARE(IsNewerVersion(running, published), newer);
+        QCOMPARE(isNewerVersion(running, published), newer);
     }
 
     void sectionName_data()
@@ -61,7 +61,7 @@ private slots:
         QFETCH(QString, executable);
         QFETCH(QStringList, arguments);
         QFETCH(QString, section);
-        QCOMPARE(ProgramSectionName(executable, arguments), section);
+        QCOMPARE(programSectionName(executable, arguments), section);
     }
 
     void readSection_data()
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(file);
         out.close();
-        const TUpdateDescription d = ReadUpdateSection(path, QStringLiteral("Wingbook"));
+        const UpdateDescription d = readUpdateSection(path, QStringLiteral("Wingbook"));
         QCOMPARE(d.Version, version);
         QCOMPARE(d.DownloadFileURL, download);
         QCOMPARE(d.ReadmeFileURL, readme);
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write("[Wingbook]\nUpdatePageURL=p\nMD5Hash=m\nSHA1Hash=s1\nSHA256Hash=s2\n");
         out.close();
-        const TUpdateDescription d = ReadUpdateSection(path, QStringLiteral("Wingbook"));
+        const UpdateDescription d = readUpdateSection(path, QStringLiteral("Wingbook"));
         QCOMPARE(d.UpdatePageURL, QStringLiteral("p"));
         QCOMPARE(d.MD5Hash, QStringLiteral("m"));
         QCOMPARE(d.SHA1Hash, QStringLiteral("s1"));
@@ -141,8 +141,8 @@ private slots:
 
     void unreadableFileGivesNothing()
     {
-        const TUpdateDescription d =
-            ReadUpdateSection(QStringLiteral("/nonexistent/u.txt"), QStringLiteral("Wingbook"));
+        const UpdateDescription d =
+            readUpdateSection(QStringLiteral("/nonexistent/u.txt"), QStringLiteral("Wingbook"));
         QVERIFY(d.Version.isEmpty());
         QVERIFY(d.DownloadFileURL.isEmpty());
     }

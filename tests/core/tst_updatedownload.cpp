@@ -4,7 +4,7 @@
 #include "components/UpdateDownload.h"
 #include "components/UpdateFetcher.h"
 
-#include "../support/LocalWebServer.h"
+#include "support/LocalWebServer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -17,10 +17,10 @@ Q_DECLARE_METATYPE(QList<THashType>)
 namespace
 {
 
-TUpdateDescription described(const QString &address, const QString &md5 = QString(),
-                             const QString &sha1 = QString(), const QString &sha256 = QString())
+UpdateDescription described(const QString &address, const QString &md5 = QString(),
+                            const QString &sha1 = QString(), const QString &sha256 = QString())
 {
-    TUpdateDescription d;
+    UpdateDescription d;
     d.DownloadFileURL = address;
     d.MD5Hash = md5;
     d.SHA1Hash = sha1;
@@ -71,11 +71,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, valid);
         bool actualValid = !valid;
-        QCOMPARE(DownloadFileName(address, &actualValid), name);
+        QCOMPARE(downloadFileName(address, &actualValid), name);
         QCOMPARE(actualValid, valid);
     }
 
-    void checksumsToVerify_data()
+    void checksumKinds_data()
     {
         QTest::addColumn<QString>("md5");
         QTest::addColumn<QString>("sha1");
@@ -106,14 +106,14 @@ private slots:
             << ""
             << "s2" << htSHA256 << QList<THashType>{htSHA256};
     }
-    void checksumsToVerify()
+    void checksumKinds()
     {
         QFETCH(QString, md5);
         QFETCH(QString, sha1);
         QFETCH(QString, sha256);
         QFETCH(THashType, hashType);
         QFETCH(QList<THashType>, kinds);
-        QCOMPARE(ChecksumsToVerify(described(QString(), md5, sha1, sha256), hashType), kinds);
+        QCOMPARE(checksumsToVerify(described(QString(), md5, sha1, sha256), hashType), kinds);
     }
 
     void targetFolder_data()
@@ -136,7 +136,7 @@ private slots:
         qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
         qputenv("TMPDIR", temp.path().toLocal8Bit());
         const QString expected = chosen.isEmpty() ? temp.path() : data.filePath(chosen);
-        const QString actual = DownloadTargetFolder();
+        const QString actual = downloadTargetFolder();
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("TMPDIR");
         QCOMPARE(actual, expected);

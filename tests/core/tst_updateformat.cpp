@@ -81,10 +81,10 @@ private slots:
         QFETCH(qint64, received);
         QFETCH(qint64, expected);
         QFETCH(qint64, percent);
-        QCOMPARE(TransferPercentage(received, expected), percent);
+        QCOMPARE(transferPercentage(received, expected), percent);
     }
 
-    void transferLine_data()
+    void transferLines_data()
     {
         QTest::addColumn<qint64>("received");
         QTest::addColumn<qint64>("expected");
@@ -96,12 +96,12 @@ private slots:
         QTest::newRow("more than announced")
             << qint64(8388608) << qint64(4194304) << "8,192 KB of 4,096 KB (200%)";
     }
-    void transferLine()
+    void transferLines()
     {
         QFETCH(qint64, received);
         QFETCH(qint64, expected);
         QFETCH(QString, line);
-        QCOMPARE(TransferLine(received, expected, Unit::KiloBytes, kComma), line);
+        QCOMPARE(transferLine(received, expected, Unit::KiloBytes, kComma), line);
     }
 
     void timerFigures_data()
@@ -136,8 +136,8 @@ private slots:
         QFETCH(qint64, seconds);
         QFETCH(QString, speed);
         QFETCH(QString, remaining);
-        QCOMPARE(SpeedText(received, seconds, Unit::KiloBytes, kComma), speed);
-        QCOMPARE(FormatDuration(RemainingSeconds(received, expected, seconds)), remaining);
+        QCOMPARE(speedText(received, seconds, Unit::KiloBytes, kComma), speed);
+        QCOMPARE(formatDuration(remainingSeconds(received, expected, seconds)), remaining);
     }
 };
 

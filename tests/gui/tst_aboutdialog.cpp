@@ -190,8 +190,8 @@ private slots:
         if (fileVersion.isNull())
             about.setVersionResource(std::nullopt);
         else
-            about.setVersionResource(TVersionResource{QStringLiteral("Wingbook"), fileVersion,
-                                                      QStringLiteral("(C)"), QStringLiteral("M")});
+            about.setVersionResource(VersionResource{QStringLiteral("Wingbook"), fileVersion,
+                                                     QStringLiteral("(C)"), QStringLiteral("M")});
         QCOMPARE(about.ExtractVersion(false), shortForm);
         QCOMPARE(about.ExtractVersion(true), longForm);
         QString shown;
@@ -211,8 +211,8 @@ private:
         about.URL = QStringLiteral("https://maker.example/");
         about.Text = QStringLiteral("Written by :");
         about.setVersionResource(
-            TVersionResource{QStringLiteral("Wingbook"), QStringLiteral("1.0.17.0"),
-                             QStringLiteral("(C) 2026"), QStringLiteral("Marovek")});
+            VersionResource{QStringLiteral("Wingbook"), QStringLiteral("1.0.17.0"),
+                            QStringLiteral("(C) 2026"), QStringLiteral("Marovek")});
     }
     // Executes the dialog; `act` runs in the shown window and must close it.
     bool run(TLumAboutDialog &about, const std::function<void(TLumAboutBox *)> &act)

@@ -7,7 +7,7 @@
 #include "components/ui/LumAppUpdateNotify.h"
 #include "components/ui/MessageBoxes.h"
 
-#include "../support/LocalWebServer.h"
+#include "support/LocalWebServer.h"
 
 #include <QCryptographicHash>
 #include <QDesktopServices>

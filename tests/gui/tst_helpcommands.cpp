@@ -10,7 +10,7 @@
 #include "components/ui/LumAppUpdateNotify.h"
 #include "components/ui/MessageBoxes.h"
 
-#include "../support/LocalWebServer.h"
+#include "support/LocalWebServer.h"
 
 #include <QAction>
 #include <QLabel>

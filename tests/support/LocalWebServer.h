@@ -63,7 +63,7 @@ private:
 
 // Makes a self-signed certificate for 127.0.0.1 and its key in `folder` (cert.pem, key.pem);
 // "" on success, otherwise what went wrong.
-inline QString MakeTestCertificate(const QString &folder)
+inline QString makeTestCertificate(const QString &folder)
 {
     QProcess openssl;
     openssl.setProcessChannelMode(QProcess::MergedChannels);

@@ -3,7 +3,7 @@
 #include <QScreen>
 #include <QWidget>
 
-void CentreOnScreen(QWidget *window)
+void centreOnScreen(QWidget *window)
 {
     if (!window->isVisible())
         window->adjustSize();

@@ -3,4 +3,4 @@
 class QWidget;
 
 // Moves a window to the centre of its screen, laying it out first when it has not been shown.
-void CentreOnScreen(QWidget *window);
+void centreOnScreen(QWidget *window);

@@ -13,14 +13,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
 }
 
-void TClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QLabel::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
@@ -30,10 +30,10 @@ void TClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
 TLumAboutBox::TLumAboutBox(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About"));
-    ProgramIconImage = new TClickLabel(this);
+    ProgramIconImage = new ClickLabel(this);
     ProgramIconImage->setFixedSize(40, 40);
     ProgramIconImage->setScaledContents(true);
-    TolvarLogoImage = new TClickLabel(this);
+    TolvarLogoImage = new ClickLabel(this);
     TolvarLogoImage->setFixedSize(40, 40);
     TolvarLogoImage->setScaledContents(true);
     TolvarLogoImage->setPixmap(
@@ -47,28 +47,28 @@ TLumAboutBox::TLumAboutBox(QWidget *parent) : QDialog(parent)
     CopyrightLabel = new QLabel(this);
     TextLabel = new QLabel(this);
     AuthorLabel = new QLabel(this);
-    EmailLabel = new TClickLabel(this);
-    URLLabel = new TClickLabel(this);
-    for (TClickLabel *link : {EmailLabel, URLLabel})
+    EmailLabel = new ClickLabel(this);
+    URLLabel = new ClickLabel(this);
+    for (ClickLabel *link : {EmailLabel, URLLabel})
         link->setCursor(Qt::PointingHandCursor);
     PhysicalMemoryLabel = new QLabel(this);
     PhysMem = new QLabel(QStringLiteral("-"), this);
     PhysMem->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     OSInfoLabel = new QLabel(this);
-    WindowsLogoImage = new TClickLabel(this);
+    WindowsLogoImage = new ClickLabel(this);
     WindowsLogoImage->setToolTip(QStringLiteral("Designed for Microsoft Windows"));
     WindowsLogoImage->hide();
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    connect(EmailLabel, &TClickLabel::clicked, this, &TLumAboutBox::EmailLabelClick);
-    connect(URLLabel, &TClickLabel::clicked, this, &TLumAboutBox::URLLabelClick);
-    connect(ProgramIconImage, &TClickLabel::doubleClicked, this,
+    connect(EmailLabel, &ClickLabel::clicked, this, &TLumAboutBox::EmailLabelClick);
+    connect(URLLabel, &ClickLabel::clicked, this, &TLumAboutBox::URLLabelClick);
+    connect(ProgramIconImage, &ClickLabel::doubleClicked, this,
             &TLumAboutBox::ProgramIconImageDblClick);
-    connect(TolvarLogoImage, &TClickLabel::doubleClicked, this,
+    connect(TolvarLogoImage, &ClickLabel::doubleClicked, this,
             &TLumAboutBox::TolvarLogoImageDblClick);
-    connect(WindowsLogoImage, &TClickLabel::doubleClicked, this,
+    connect(WindowsLogoImage, &ClickLabel::doubleClicked, this,
             &TLumAboutBox::WindowsLogoImageDblClick);
 
     auto *top = new QHBoxLayout;
@@ -110,27 +110,27 @@ TLumAboutBox::TLumAboutBox(QWidget *parent) : QDialog(parent)
     setMinimumWidth(380);
 }
 
-void TLumAboutBox::fill(const TAboutTexts &t)
+void TLumAboutBox::fill(const AboutTexts &t)
 {
-    setWindowTitle(t.Title);
-    ApplicationLabel->setText(t.Application);
-    VersionLabel->setText(t.Version);
-    CopyrightLabel->setText(t.Copyright);
-    TextLabel->setText(t.Text);
-    AuthorLabel->setText(t.Author);
-    EmailLabel->setText(t.Email);
-    URLLabel->setText(t.URL);
-    PhysicalMemoryLabel->setText(t.MemoryLabel);
-    PhysMem->setText(t.PhysMem);
-    OSInfoLabel->setText(t.OSInfo);
-    ProgramIconImage->setToolTip(t.ProgramIconHint);
-    TolvarLogoImage->setVisible(t.TolvarLogoVisible);
-    WindowsLogoImage->setVisible(t.WindowsLogoVisible);
-    AuthorLabel->setVisible(t.AuthorVisible);
-    EmailLabel->setVisible(t.EmailVisible);
-    OSInfoLabel->setVisible(t.OSInfoVisible);
-    TextLabel->setVisible(t.TextVisible);
-    URLLabel->setVisible(t.URLVisible);
+    setWindowTitle(t.title);
+    ApplicationLabel->setText(t.application);
+    VersionLabel->setText(t.version);
+    CopyrightLabel->setText(t.copyright);
+    TextLabel->setText(t.text);
+    AuthorLabel->setText(t.author);
+    EmailLabel->setText(t.email);
+    URLLabel->setText(t.url);
+    PhysicalMemoryLabel->setText(t.memoryLabel);
+    PhysMem->setText(t.physMem);
+    OSInfoLabel->setText(t.osInfo);
+    ProgramIconImage->setToolTip(t.programIconHint);
+    TolvarLogoImage->setVisible(t.tolvarLogoVisible);
+    WindowsLogoImage->setVisible(t.windowsLogoVisible);
+    AuthorLabel->setVisible(t.authorVisible);
+    EmailLabel->setVisible(t.emailVisible);
+    OSInfoLabel->setVisible(t.osInfoVisible);
+    TextLabel->setVisible(t.textVisible);
+    URLLabel->setVisible(t.urlVisible);
 }
 
 void TLumAboutBox::EmailLabelClick()
@@ -151,12 +151,12 @@ void TLumAboutBox::ProgramIconImageDblClick()
 
 void TLumAboutBox::TolvarLogoImageDblClick()
 {
-    QDesktopServices::openUrl(QUrl(ToolMakerWebAddress()));
+    QDesktopServices::openUrl(QUrl(toolMakerWebAddress()));
 }
 
 void TLumAboutBox::WindowsLogoImageDblClick()
 {
-    QDesktopServices::openUrl(QUrl(PlatformMakerWebAddress()));
+    QDesktopServices::openUrl(QUrl(platformMakerWebAddress()));
 }
 
 void TLumAboutBox::reject()
@@ -167,5 +167,5 @@ void TLumAboutBox::reject()
 void TLumAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    centreOnScreen(this);
 }

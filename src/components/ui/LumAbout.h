@@ -8,7 +8,7 @@
 class QPushButton;
 
 // A label that tells of clicks and double-clicks (the about window's links and pictures).
-class TClickLabel : public QLabel
+class ClickLabel : public QLabel
 {
     Q_OBJECT
 
@@ -33,23 +33,23 @@ class TLumAboutBox : public QDialog
 public:
     explicit TLumAboutBox(QWidget *parent = nullptr);
 
-    TClickLabel *ProgramIconImage = nullptr;
-    TClickLabel *TolvarLogoImage = nullptr;
+    ClickLabel *ProgramIconImage = nullptr;
+    ClickLabel *TolvarLogoImage = nullptr;
     QLabel *ApplicationLabel = nullptr;
     QLabel *VersionLabel = nullptr;
     QLabel *CopyrightLabel = nullptr;
     QLabel *TextLabel = nullptr;
     QLabel *AuthorLabel = nullptr;
-    TClickLabel *EmailLabel = nullptr;
-    TClickLabel *URLLabel = nullptr;
+    ClickLabel *EmailLabel = nullptr;
+    ClickLabel *URLLabel = nullptr;
     QLabel *PhysicalMemoryLabel = nullptr;
     QLabel *PhysMem = nullptr;
     QLabel *OSInfoLabel = nullptr;
-    TClickLabel *WindowsLogoImage = nullptr;
+    ClickLabel *WindowsLogoImage = nullptr;
     QPushButton *OKButton = nullptr;
 
     // Fills the labels and sets what is visible.
-    void fill(const TAboutTexts &texts);
+    void fill(const AboutTexts &texts);
     // The release notes a double-click on the icon opens ("" when there are none).
     void setReleaseNotesFile(const QString &file) { m_releaseNotes = file; }
 

@@ -11,26 +11,26 @@
 TLumAboutDialog::TLumAboutDialog(QObject *parent)
     : QObject(parent), Font(QStringLiteral("Segoe UI"), 9),
       FontColor(QPalette().color(QPalette::ToolTipText)),
-      m_programFile(QCoreApplication::applicationFilePath()), m_resource(ProgramVersionResource())
+      m_programFile(QCoreApplication::applicationFilePath()), m_resource(programVersionResource())
 {
 }
 
-void TLumAboutDialog::setVersionResource(std::optional<TVersionResource> resource)
+void TLumAboutDialog::setVersionResource(std::optional<VersionResource> resource)
 {
     m_resource = std::move(resource);
 }
 
 QString TLumAboutDialog::ExtractVersion(bool IncludeBuildNumber)
 {
-    const QString text = ExtractVersionText(m_resource, Options, IncludeBuildNumber);
+    const QString text = extractVersionText(m_resource, Options, IncludeBuildNumber);
     if (Options.testFlag(opEnableVersionInfo) && m_resource)
-        Version = QStringLiteral("Version ") + ExtractVersionText(m_resource, Options, false);
+        Version = QStringLiteral("Version ") + extractVersionText(m_resource, Options, false);
     return text;
 }
 
-TAboutTexts TLumAboutDialog::Texts() const
+AboutTexts TLumAboutDialog::texts() const
 {
-    TAboutSettings settings;
+    AboutSettings settings;
     settings.Author = Author;
     settings.Copyright = Copyright;
     settings.Email = Email;
@@ -39,24 +39,24 @@ TAboutTexts TLumAboutDialog::Texts() const
     settings.Version = Version;
     settings.Options = Options;
     settings.LangType = LangType;
-    settings.ApplicationTitle = QCoreApplication::applicationName();
-    settings.ProgramFileDate = QFileInfo(m_programFile).lastModified().date();
-    settings.ReleaseNotesExist = QFileInfo::exists(ReleaseNotesFile());
-    return ComposeAboutTexts(settings, m_resource, OperatingSystemIdentity(),
-                             TotalPhysicalMemory());
+    settings.applicationTitle = QCoreApplication::applicationName();
+    settings.programFileDate = QFileInfo(m_programFile).lastModified().date();
+    settings.releaseNotesExist = QFileInfo::exists(releaseNotesFile());
+    return composeAboutTexts(settings, m_resource, operatingSystemIdentity(),
+                             totalPhysicalMemory());
 }
 
 bool TLumAboutDialog::Execute()
 {
     QWidget *owner = qobject_cast<QWidget *>(parent());
-    const TAboutTexts texts = Texts();
+    const AboutTexts texts = texts();
     TLumAboutBox box(owner);
-    if (!texts.MemoryError.isEmpty())
-        MessageBoxes::error(owner, texts.MemoryError);
-    Copyright = texts.NewCopyright;
-    Version = texts.NewVersion;
+    if (!texts.memoryError.isEmpty())
+        MessageBoxes::error(owner, texts.memoryError);
+    Copyright = texts.newCopyright;
+    Version = texts.newVersion;
     box.fill(texts);
-    box.setReleaseNotesFile(ReleaseNotesFile());
+    box.setReleaseNotesFile(releaseNotesFile());
     box.setFont(Font);
     QPalette palette = box.palette();
     if (FontColor.isValid())

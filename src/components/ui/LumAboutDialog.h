@@ -39,10 +39,10 @@ public:
 
     // The texts the about window would show now; Execute takes their new Copyright and
     // Version as its own. Asks the system for its memory and name.
-    TAboutTexts Texts() const;
+    AboutTexts texts() const;
 
     // Another version resource, or none (the program's own is read at creation).
-    void setVersionResource(std::optional<TVersionResource> resource);
+    void setVersionResource(std::optional<VersionResource> resource);
 
 signals:
     // The about window was made and filled, before it is shown.
@@ -50,5 +50,5 @@ signals:
 
 private:
     QString m_programFile;
-    std::optional<TVersionResource> m_resource;
+    std::optional<VersionResource> m_resource;
 };

@@ -18,7 +18,7 @@
 
 TLumAppUpdate::TLumAppUpdate(QWidget *owner)
     : QObject(owner), m_owner(owner),
-      m_section(ProgramSectionName(QCoreApplication::applicationFilePath(),
+      m_section(programSectionName(QCoreApplication::applicationFilePath(),
                                    QCoreApplication::arguments()))
 {
     Font = QFont(QStringLiteral("Segoe UI"), 9);
@@ -52,22 +52,22 @@ bool TLumAppUpdate::Execute(bool NoMessageDlg)
         MessageBoxes::error(m_owner ? m_owner : notify, message);
     };
 
-    TUpdateCheckResult result;
+    UpdateCheckResult result;
     try {
-        result = RunUpdateCheck({UpdateFileURL, UpdatePageURL, Version, m_section}, box->fetcher());
+        result = runUpdateCheck({UpdateFileURL, UpdatePageURL, Version, m_section}, box->fetcher());
     } catch (const ComponentError &e) {
         MessageBoxes::standardError(m_owner, e.message());
         return false;
     }
     box->applyCheck(result);
     emit notifyBoxReady(notify);
-    if (result.Newer) {
+    if (result.newer) {
         box->exec();
         return true;
     }
     if (!NoMessageDlg) {
-        const QString text = UpdateCheckMessageText(result.Message);
-        if (result.Message == TUpdateCheckMessage::NoAdvertisedVersions) {
+        const QString text = updateCheckMessageText(result.message);
+        if (result.message == UpdateCheckMessage::NoAdvertisedVersions) {
             if (MessageBoxes::confirm(m_owner, text))
                 QDesktopServices::openUrl(QUrl(box->UpdatePageURL));
         } else {

@@ -77,15 +77,15 @@ void TLumAppUpdateDownloadBox::setProgressRange(qint64 expected)
 void TLumAppUpdateDownloadBox::showProgress(qint64 received)
 {
     m_received = received;
-    TransferLabel->setText(TransferLine(received, m_expected, FileSizeUnit));
+    TransferLabel->setText(transferLine(received, m_expected, FileSizeUnit));
     ProgressBar1->setValue(int(qMin(received >> m_progressShift, qint64(INT_MAX))));
 }
 
-bool TLumAppUpdateDownloadBox::Download(const TUpdateDescription &description, THashType hashType,
+bool TLumAppUpdateDownloadBox::Download(const UpdateDescription &description, THashType hashType,
                                         const QString &proxyAddress, const QString &proxyPort)
 {
     UpdateDownload download(description, hashType, *m_fetcher);
-    download.chooseTarget(m_targetFolder.isEmpty() ? DownloadTargetFolder() : m_targetFolder);
+    download.chooseTarget(m_targetFolder.isEmpty() ? downloadTargetFolder() : m_targetFolder);
     FileLabel->setText(download.fileName());
     ProgressBar1->setValue(0);
 
@@ -98,7 +98,7 @@ bool TLumAppUpdateDownloadBox::Download(const TUpdateDescription &description, T
         return false;
     }
     setProgressRange(expected);
-    TransferLabel->setText(TransferLine(0, expected, FileSizeUnit));
+    TransferLabel->setText(transferLine(0, expected, FileSizeUnit));
     CancelButton->setEnabled(true);
     if (expected == 0)
         return false; // the download object deletes the file it made
@@ -168,11 +168,11 @@ void TLumAppUpdateDownloadBox::CancelButtonClick()
 void TLumAppUpdateDownloadBox::Timer1Timer()
 {
     const qint64 seconds = StartTime.isValid() ? StartTime.elapsed() / 1000 : 0;
-    SpeedLabel->setText(SpeedText(m_received, seconds, FileSizeUnit));
-    ElapsedTimeLabel->setText(FormatDuration(seconds));
+    SpeedLabel->setText(speedText(m_received, seconds, FileSizeUnit));
+    ElapsedTimeLabel->setText(formatDuration(seconds));
     if (m_received > 0)
         RemainingTimeLabel->setText(
-            FormatDuration(RemainingSeconds(m_received, m_expected, seconds)));
+            formatDuration(remainingSeconds(m_received, m_expected, seconds)));
 }
 
 void TLumAppUpdateDownloadBox::reject()
@@ -183,5 +183,5 @@ void TLumAppUpdateDownloadBox::reject()
 void TLumAppUpdateDownloadBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    centreOnScreen(this);
 }

@@ -48,7 +48,7 @@ public:
     // all is well, closes the main window, ends the application and opens the file. False
     // when the download did not take place, failed, was cancelled or did not verify; the file
     // is then deleted.
-    bool Download(const TUpdateDescription &description, THashType hashType,
+    bool Download(const UpdateDescription &description, THashType hashType,
                   const QString &proxyAddress, const QString &proxyPort);
 
     // The bytes received so far (the progress bar shows them while they fit its range).

@@ -56,9 +56,9 @@ void TLumAppUpdateNotifyBox::setProxy(const QString &address, const QString &por
     m_fetcher->setProxy(address, port);
 }
 
-void TLumAppUpdateNotifyBox::applyCheck(const TUpdateCheckResult &result)
+void TLumAppUpdateNotifyBox::applyCheck(const UpdateCheckResult &result)
 {
-    const TUpdateDescription &d = result.Fields;
+    const UpdateDescription &d = result.fields;
     DownloadFileURL = d.DownloadFileURL;
     ReadmeFileURL = d.ReadmeFileURL;
     UpdatePageURL = d.UpdatePageURL;
@@ -66,8 +66,8 @@ void TLumAppUpdateNotifyBox::applyCheck(const TUpdateCheckResult &result)
     MD5Hash = d.MD5Hash;
     SHA1Hash = d.SHA1Hash;
     SHA256Hash = d.SHA256Hash;
-    ReadmeMemo->setPlainText(result.Readme);
-    DownloadButton->setEnabled(result.DownloadEnabled);
+    ReadmeMemo->setPlainText(result.readme);
+    DownloadButton->setEnabled(result.downloadEnabled);
 }
 
 TLumAppUpdateDownloadBox *TLumAppUpdateNotifyBox::downloadBox() const
@@ -80,7 +80,7 @@ QString TLumAppUpdateNotifyBox::FormatFileSize(qint64 bytes) const
     return ::FormatFileSize(bytes, FileSizeUnit);
 }
 
-TUpdateDescription TLumAppUpdateNotifyBox::description() const
+UpdateDescription TLumAppUpdateNotifyBox::description() const
 {
     return {DownloadFileURL, ReadmeFileURL, UpdatePageURL, Version, MD5Hash, SHA1Hash, SHA256Hash};
 }
@@ -109,5 +109,5 @@ void TLumAppUpdateNotifyBox::DownloadButtonClick()
 void TLumAppUpdateNotifyBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    centreOnScreen(this);
 }

@@ -42,7 +42,7 @@ public:
     UpdateFetcher &fetcher() { return *m_fetcher; }
     void setProxy(const QString &address, const QString &port);
     // Takes what the check found: the fields, the release notes, the Download button's state.
-    void applyCheck(const TUpdateCheckResult &result);
+    void applyCheck(const UpdateCheckResult &result);
 
     QString FormatFileSize(qint64 bytes) const;
 
@@ -66,7 +66,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    TUpdateDescription description() const;
+    UpdateDescription description() const;
 
     UpdateFetcher *m_fetcher;
     QPointer<QWidget> m_mainWindow;

@@ -14,10 +14,10 @@ void SetDefaultFont(QWidget *control, TFontKind kind)
                             qobject_cast<QPlainTextEdit *>(control) != nullptr;
         kind = isText ? TFontKind::fkText : TFontKind::fkInterface;
     }
-    control->setFont(DefaultFont(kind));
+    control->setFont(defaultFont(kind));
 }
 
-QFont DefaultFont(TFontKind kind)
+QFont defaultFont(TFontKind kind)
 {
     return QFontDatabase::systemFont(kind == TFontKind::fkText ? QFontDatabase::FixedFont
                                                                : QFontDatabase::GeneralFont);

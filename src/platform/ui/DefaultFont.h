@@ -12,4 +12,4 @@ void SetDefaultFont(QWidget *control, TFontKind kind = TFontKind::fkAuto);
 
 // The font the rule gives for a kind (fkAuto: the interface font), for components that keep
 // a font of their own.
-QFont DefaultFont(TFontKind kind);
+QFont defaultFont(TFontKind kind);

@@ -120,8 +120,12 @@ bool TForm1::openLogFile(const QString &fileName)
 bool TForm1::saveLogFile(const QString &fileName)
 {
     const LogFileResult result = SaveXMLFile(*m_document, fileName, options(), *m_logHost);
-    if (result.ok)
+    if (result.ok) {
+        // Cells that a log file cannot carry were mended: the user learns how many.
+        if (!result.notice.isEmpty())
+            MessageBoxes::information(this, result.notice);
         return true;
+    }
     MessageBoxes::standardError(this, result.error);
     return false;
 }

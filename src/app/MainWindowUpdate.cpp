@@ -2,18 +2,20 @@
 // Help commands that run them.
 #include "app/WingbookUnit1.h"
 #include "components/MakerInfo.h"
+#include "components/ProgramAbout.h"
 #include "components/ui/LumAboutDialog.h"
 #include "components/ui/LumAppUpdate.h"
 #include "platform/ui/DefaultFont.h"
 
 void TForm1::createUpdateComponents()
 {
+    const AboutSettings about = programAboutSettings();
     LumAboutDialog1 = new TLumAboutDialog(this);
-    LumAboutDialog1->Options = kProgramAboutOptions;
-    LumAboutDialog1->Author = makerAuthor();
-    LumAboutDialog1->Email = makerEmail();
-    LumAboutDialog1->URL = makerWebAddress();
-    LumAboutDialog1->Text = makerCreditLine();
+    LumAboutDialog1->Options = about.Options;
+    LumAboutDialog1->Author = about.Author;
+    LumAboutDialog1->Email = about.Email;
+    LumAboutDialog1->URL = about.URL;
+    LumAboutDialog1->Text = about.Text;
 
     LumAppUpdate1 = new TLumAppUpdate(this);
     LumAppUpdate1->UpdateFileURL = makerUpdateFileUrl();

@@ -19,6 +19,8 @@ int downloadUpdateCommand(CliContext &ctx)
     if (!r.downloadEnabled)
         return ctx.fail(QStringLiteral("The update description names no file to download."));
 
+    // The limit of the description and the notes is not one of the installer.
+    fetcher.setMaximumSize(0);
     // Deletes what it made unless keep() is called.
     UpdateDownload download(r.fields, htNone, fetcher);
     const QString to = ctx.value(QStringLiteral("to"));

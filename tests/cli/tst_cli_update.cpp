@@ -58,7 +58,8 @@ private slots:
                                 m_certificates.filePath(QStringLiteral("key.pem")));
         QVERIFY2(started.isEmpty(), qPrintable(started));
         QVERIFY(writeFile(m_root.filePath(QStringLiteral("notes.txt")), "Faster\r\nSafer\r\n"));
-        m_setup = QByteArray(50000, 's') + "end";
+        // Larger than the description file may be.
+        m_setup = QByteArray(5 * 1024 * 1024, 's') + "end";
         QVERIFY(writeFile(m_root.filePath(QStringLiteral("setup.bin")), m_setup));
     }
     void init()
@@ -288,11 +289,8 @@ private slots:
         QTest::addColumn<QString>("err"); // a line of standard error without the prefix
 
         const QByteArray sha256 =
-            QCryptographicHash::hash(QByteArray(50000, 's') + "end", QCryptographicHash::Sha256)
-                .toHex();
-        const QByteArray md5 =
-            QCryptographicHash::hash(QByteArray(50000, 's') + "end", QCryptographicHash::Md5)
-                .toHex();
+            QCryptographicHash::hash(m_setup, QCryptographicHash::Sha256).toHex();
+        const QByteArray md5 = QCryptographicHash::hash(m_setup, QCryptographicHash::Md5).toHex();
         QTest::newRow("no checksum published")
             << "/setup.bin" << QByteArray() << "1.00.18" << 0 << "";
         QTest::newRow("right SHA-256, in upper case")

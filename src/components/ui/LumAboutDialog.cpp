@@ -49,13 +49,13 @@ AboutTexts TLumAboutDialog::texts() const
 bool TLumAboutDialog::Execute()
 {
     QWidget *owner = qobject_cast<QWidget *>(parent());
-    const AboutTexts texts = texts();
+    const AboutTexts shown = texts();
     TLumAboutBox box(owner);
-    if (!texts.memoryError.isEmpty())
-        MessageBoxes::error(owner, texts.memoryError);
-    Copyright = texts.newCopyright;
-    Version = texts.newVersion;
-    box.fill(texts);
+    if (!shown.memoryError.isEmpty())
+        MessageBoxes::error(owner, shown.memoryError);
+    Copyright = shown.newCopyright;
+    Version = shown.newVersion;
+    box.fill(shown);
     box.setReleaseNotesFile(releaseNotesFile());
     box.setFont(Font);
     QPalette palette = box.palette();

@@ -627,8 +627,9 @@ void TestMainWindow::menusAndToolBarLayout_data()
         << false
         << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...", "-", "-",
                        "Exit"}
-        << QStringList{"Find...\tCtrl+F", "-", "-", "-"} << QStringList{"Release Notes\tF1", "-"}
-        << QStringList{"New", "Open", "Save", "Save As", "-", "Find", "-", "Exit"};
+        << QStringList{"Find...\tCtrl+F", "-", "-", "-"}
+        << QStringList{"Release Notes\tF1", "Check for Updates...\tF9", "-", "About..."}
+        << QStringList{"New", "Open", "Save", "Save As", "-", "Find", "-", "About", "Exit"};
     QTest::newRow("every command")
         << true << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...",
                                "-",           "Import...",       "Export...",    "-",

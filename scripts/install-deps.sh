@@ -11,6 +11,8 @@ packages=(
     locales
     jq ccache
     clang libclang-rt-14-dev
+    # the update tests: a local web server (Python) with a certificate they make (openssl)
+    python3 openssl
     # the Debian package, its manual pages, icons and desktop files, and their checks
     dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream shared-mime-info xdg-utils
 )

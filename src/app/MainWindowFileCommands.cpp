@@ -215,12 +215,7 @@ void TForm1::ExitToolButtonClick()
 
 void TForm1::ReleaseNotesClick()
 {
-    const QString program = QCoreApplication::applicationFilePath();
-    const QFileInfo info(program);
-    const qsizetype dot = info.fileName().lastIndexOf(QLatin1Char('.'));
-    const QString notes = dot < 0 ? program + QStringLiteral(".txt")
-                                  : info.path() + QLatin1Char('/') + info.fileName().left(dot) +
-                                        QStringLiteral(".txt");
+    const QString notes = releaseNotesFile();
     if (QFileInfo::exists(notes))
         QDesktopServices::openUrl(QUrl::fromLocalFile(notes));
 }

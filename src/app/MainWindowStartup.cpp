@@ -4,10 +4,10 @@
 #include "components/LumFlatFile.h"
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/LumRegistryWidgets.h"
+#include "components/ui/LumAboutDialog.h"
 #include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
 #include "platform/SpecialFolders.h"
-#include "platform/VersionInfo.h"
 
 #include <QCoreApplication>
 
@@ -45,7 +45,7 @@ void TForm1::storeRecentLists()
 
 void TForm1::refreshStoredVersion()
 {
-    const QString version = ExtractVersion(true);
+    const QString version = LumAboutDialog1->ExtractVersion(true);
     const QString stored =
         LumRegistryEnhanced1->GetValueDefault(QStringLiteral("Version"), QString()).toString();
     if (stored == version)

@@ -43,6 +43,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     createToolBar();
     createPages();
     createFileDrop();
+    createUpdateComponents();
 
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setFixedHeight(16);
@@ -88,6 +89,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     loadReferenceFiles();
     restorePlacement();
     SetDefaultFont(this);
+    applyUpdateComponentFonts();
     UpdateStatusBar();
 }
 

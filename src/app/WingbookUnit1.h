@@ -23,6 +23,8 @@ class QMenu;
 class QProgressBar;
 class QTabWidget;
 class QToolBar;
+class TLumAboutDialog;
+class TLumAppUpdate;
 class TLumFlatFile;
 class TLumListView;
 class TLumFileDrag;
@@ -117,6 +119,10 @@ public:
     QMenu *contextMenu(TableKind kind);
 
     // --- file drop and shortcuts (MainWindowDrop.cpp) ---
+    // --- the about dialog and the update check (MainWindowUpdate.cpp) ---
+    TLumAboutDialog *LumAboutDialog1 = nullptr;
+    TLumAppUpdate *LumAppUpdate1 = nullptr;
+
     TLumFileDrag *LumFileDrag1 = nullptr;
     TLumShellLink *LumShellLink1 = nullptr;
     // Reads or imports the files of the last drop in order, shortcuts resolved first.
@@ -160,6 +166,9 @@ public slots:
     void AddToolButtonClick();
     void ExitToolButtonClick();
     void ReleaseNotesClick();
+    // Check for Updates: the running version's short text, then the check with its messages.
+    void CheckForUpdatesClick();
+    void AboutToolButtonClick();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -199,6 +208,8 @@ private:
     void loadReferenceFiles();
     void restorePlacement();
     void createFileDrop();
+    void createUpdateComponents();
+    void applyUpdateComponentFonts();
     void storePlacement();
 
     // Sets the enabled and visible state of every command: the menu bar's and toolbar's, the

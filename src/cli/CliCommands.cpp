@@ -1,7 +1,12 @@
 #include "cli/CliCommands.h"
 
+#include "cli/CliUpdateCheck.h"
+
 // The handlers, one file each (CmdAddFlight.cpp for add-flight, ...).
+int aboutCommand(CliContext &ctx);
 int addFlightCommand(CliContext &ctx);
+int checkUpdateCommand(CliContext &ctx);
+int downloadUpdateCommand(CliContext &ctx);
 int exportCommand(CliContext &ctx);
 int importCommand(CliContext &ctx);
 int lookupCommand(CliContext &ctx);
@@ -25,6 +30,12 @@ const QList<CliCommand> &cliCommands()
     // In alphabetical order, the order of the help; commands added at the same time by
     // different people then land on different lines.
     static const QList<CliCommand> commands{
+        {QStringLiteral("about"),
+         {},
+         QStringLiteral("print the texts of the about window: version and build, copyright, "
+                        "credits, memory and system"),
+         {{QStringLiteral("json"), QStringLiteral("print them as one JSON object")}},
+         aboutCommand},
         {QStringLiteral("add-flight"),
          {{QStringLiteral("LOG"), QStringLiteral("the log file, created when it does not exist")},
           {QStringLiteral("DATE"), QStringLiteral("the date, written as yyyy-mm-dd")},
@@ -40,6 +51,24 @@ const QList<CliCommand> &cliCommands()
            QStringLiteral("print the log as show --json does instead of its counts")},
           {QStringLiteral("dry-run"), QStringLiteral("add the flight but do not save the log")}},
          addFlightCommand},
+        {QStringLiteral("check-update"),
+         {},
+         QStringLiteral("check for a newer version as Check for Updates... does and print what "
+                        "the notification window or the message would show"),
+         cliUpdateCheckOptions() +
+             QList<CliOption>{
+                 {QStringLiteral("json"), QStringLiteral("print the outcome as one JSON object")}},
+         checkUpdateCommand},
+        {QStringLiteral("download-update"),
+         {},
+         QStringLiteral("check for a newer version, download it as Download does (checksum "
+                        "verified) and print the file's path; the file is not opened"),
+         cliUpdateCheckOptions() +
+             QList<CliOption>{{QStringLiteral("to"),
+                               QStringLiteral("put the file into DIR instead of the download "
+                                              "folder"),
+                               QStringLiteral("DIR")}},
+         downloadUpdateCommand},
         {QStringLiteral("export"),
          {kLog,
           {QStringLiteral("TABLE"), QStringLiteral("Flights, Airlines, Airports or Distances")},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/ComponentError.h"
+#include "components/LangType.h"
 
 #include <QList>
 #include <QObject>
@@ -28,7 +29,6 @@ enum TRootKey {
     hkUsers
 };
 enum TAccess { kAllAccess, kExecute, kRead, kWrite };
-enum TLangType { ltFrench, ltEnglish };
 // btExpandString writes a string as an expandable string. btBinary32BitMax and btBinary32BitMin
 // write a value as raw binary data (a string as its UTF-8 bytes, an integer as four bytes,
 // least significant first) and read any binary value back as its bytes (a QByteArray).

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace
@@ -52,4 +53,16 @@ QString DefaultCommonDefFilesPath()
 QString DefaultDefFilesPath()
 {
     return dataSubfolder(QStringLiteral("Wingbook"));
+}
+
+QString releaseNotesFile()
+{
+    if (!QCoreApplication::instance())
+        return QString();
+    const QString program = QCoreApplication::applicationFilePath();
+    const QFileInfo info(program);
+    const qsizetype dot = info.fileName().lastIndexOf(u'.');
+    if (dot < 0)
+        return program + QStringLiteral(".txt");
+    return info.path() + u'/' + info.fileName().left(dot) + QStringLiteral(".txt");
 }

@@ -16,3 +16,7 @@ QString TempFolder();
 // one, Airlines.def and Airports.def in the program's own. "" when the data folder is unknown.
 QString DefaultCommonDefFilesPath();
 QString DefaultDefFilesPath();
+
+// The release notes: the program file's own path with its extension replaced by ".txt" (or
+// ".txt" added when it has none). "" before the application object exists.
+QString releaseNotesFile();

@@ -2,12 +2,12 @@
 // key and mouse routing, context menus and what the window keeps in the settings store.
 #include "app/MainWindowPages.h"
 #include "app/WingbookUnit1.h"
+#include "components/AboutText.h"
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/FindDialog.h"
 #include "components/ui/LumListView.h"
 #include "components/ui/MessageBoxes.h"
 #include "model/LogDocument.h"
-#include "platform/VersionInfo.h"
 #include "platform/ui/FileDialogs.h"
 #include "support/WindowTestSupport.h"
 
@@ -627,8 +627,9 @@ void TestMainWindow::menusAndToolBarLayout_data()
         << false
         << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...", "-", "-",
                        "Exit"}
-        << QStringList{"Find...\tCtrl+F", "-", "-", "-"} << QStringList{"Release Notes\tF1", "-"}
-        << QStringList{"New", "Open", "Save", "Save As", "-", "Find", "-", "Exit"};
+        << QStringList{"Find...\tCtrl+F", "-", "-", "-"}
+        << QStringList{"Release Notes\tF1", "Check for Updates...\tF9", "-", "About..."}
+        << QStringList{"New", "Open", "Save", "Save As", "-", "Find", "-", "About", "Exit"};
     QTest::newRow("every command")
         << true << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...",
                                "-",           "Import...",       "Export...",    "-",

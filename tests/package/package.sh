@@ -77,6 +77,8 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/wingbook" --
 
 # The manual pages are the programs' --help: every command of wingbook-cli is in its page.
 page=$(zcat "$root/usr/share/man/man1/wingbook-cli.1.gz")
+# The page writes a hyphen as "\-" (check\-update).
+page=${page//\\-/-}
 [[ $page == *'.SH "SEE ALSO"'* || $page == *'.SH SEE ALSO'* ]] || fail "wingbook-cli page lacks SEE ALSO"
 while read -r command; do
     [[ $page == *"$command"* ]] || fail "wingbook-cli page lacks the command $command"

@@ -14,6 +14,11 @@ void SetDefaultFont(QWidget *control, TFontKind kind)
                             qobject_cast<QPlainTextEdit *>(control) != nullptr;
         kind = isText ? TFontKind::fkText : TFontKind::fkInterface;
     }
-    control->setFont(QFontDatabase::systemFont(
-        kind == TFontKind::fkText ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont));
+    control->setFont(defaultFont(kind));
+}
+
+QFont defaultFont(TFontKind kind)
+{
+    return QFontDatabase::systemFont(kind == TFontKind::fkText ? QFontDatabase::FixedFont
+                                                               : QFontDatabase::GeneralFont);
 }

@@ -1,0 +1,4 @@
+#pragma once
+
+// The language of a component's own messages and texts.
+enum TLangType { ltFrench, ltEnglish };

@@ -36,6 +36,7 @@ dpkg-deb -x "$deb" "$root"
 for f in usr/bin/wingbook usr/bin/wingbook-cli usr/bin/wingbook.txt \
     "usr/share/Marovek/Common Files/Countries.def" usr/share/Marovek/Wingbook/Airlines.def \
     usr/share/Marovek/Wingbook/Airports.def usr/share/Marovek/Wingbook/ATTRIBUTION.md \
+    usr/share/Marovek/Wingbook/AirportPositions.tsv usr/share/Marovek/Wingbook/WorldLand.txt \
     usr/share/applications/wingbook.desktop usr/share/metainfo/com.marovek.Wingbook.metainfo.xml \
     usr/share/mime/packages/wingbook.xml usr/share/icons/hicolor/scalable/apps/wingbook.svg \
     usr/share/man/man1/wingbook.1.gz usr/share/man/man1/wingbook-cli.1.gz \

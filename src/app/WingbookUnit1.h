@@ -14,7 +14,9 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 
+class AirportPositions;
 class LogDocument;
 class QAction;
 class QLabel;
@@ -67,6 +69,8 @@ public:
     TLumFlatFile *AirportsLumFlatFile = nullptr;
     const TLumFlatFile &airlineReferences() const override { return *AirlinesLumFlatFile; }
     const TLumFlatFile &airportReferences() const override { return *AirportsLumFlatFile; }
+    // The airports' positions, read with the reference files (none without their file).
+    const AirportPositions *airportPositions() const override { return m_airportPositions.get(); }
     // Folders of Countries.def and of Airlines.def and Airports.def, each ending in "/".
     QString CommonDefFilesPath;
     QString DefFilesPath;
@@ -223,6 +227,7 @@ private:
     void showProgress();
 
     LogDocument *m_document = nullptr;
+    std::unique_ptr<AirportPositions> m_airportPositions;
     const WingbookOptions *m_options = nullptr;
     OptionSet m_defaultOptions;
     QLabel *m_statusLabel = nullptr;

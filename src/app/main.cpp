@@ -4,6 +4,7 @@
 #include "app/OptionsStartup.h"
 #include "app/WingbookUnit1.h"
 #include "editing/ui/RecordCommands.h"
+#include "geography/ui/GeographyCommands.h"
 #include "options/WingbookOptions.h"
 
 #include <QApplication>
@@ -22,6 +23,12 @@ int main(int argc, char *argv[])
     CreateOptionsDialog(form, app.arguments().mid(1));
     // The four record dialogs and their commands, owned by the window.
     new RecordCommands(form, &form);
+    // Distances from the airports' positions, the route map and the travel charts.
+    auto *geography = new GeographyCommands(form, &form);
+    form.setCommandHandler(MainCommand::ComputeDistances,
+                           [geography] { geography->ComputeDistancesClick(); });
+    form.setCommandHandler(MainCommand::RouteMap, [geography] { geography->RouteMapClick(); });
+    form.setCommandHandler(MainCommand::Charts, [geography] { geography->ChartsClick(); });
     form.show();
     return app.exec();
 }

@@ -1,25 +1,86 @@
 #!/usr/bin/env bash
-# Generates logs of 10,000 and 1,000,000 flights, then times opening, sorting and saving them
-# beside `xmllint --stream --noout` on the same files. Run from a release build:
-#   benchmarks/run.sh [BUILD_DIR]    (default build/release)
+# Times opening, editing and saving logs of 10,000, 1,000,000 and 5,000,000 flights, each
+# figure beside `xmllint --stream --noout` on the same file and measured in the same rounds:
+# the reference and the figure run in turn, A B A B ..., and the ratio is taken round by round,
+# so that a machine whose speed drifts (other work running) still gives a fair ratio. The table
+# shows the median of the rounds.
+#
+#   benchmarks/run.sh [BUILD_DIR] [ROUNDS]      (default build/release, 5 rounds)
+#   SIZES="10000 1000000" benchmarks/run.sh     (leave out the 5,000,000-flight log)
+#
+# Ratios are given for wall-clock time and for processor time (user and system), which other
+# work on the machine does not stretch. Needs only xmllint (libxml2-utils), bash and awk.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/release}
+rounds=${2:-5}
+sizes=${SIZES:-10000 1000000 5000000}
 [ -x "$build/bin/bench_log" ] || "$here/scripts/build.sh" "$build"
 out=$here/benchmarks/out
 mkdir -p "$out"
-for n in 10000 1000000; do
-    [ -f "$out/log-$n.xml" ] || "$build/bin/generate_log" "$n" "$out/log-$n.xml"
+
+# "WALL CPU": the seconds a command took, and the processor seconds it used (user and system);
+# its output is thrown away. Under load from other work the processor time stays fair.
+measure() {
+    local TIMEFORMAT='%3R %3U %3S'
+    { time "$@" >/dev/null 2>/dev/null; } 2>&1 | awk '{ printf "%.4f %.4f", $1, $2 + $3 }'
+}
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
+
+machine="$(nproc) cores, $(awk '/model name/ { sub(/.*: /, ""); print; exit }' /proc/cpuinfo), load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Machine: $machine"
+echo "Build: $build; $rounds rounds per figure, median shown; ratio = figure / xmllint of the same round"
+echo
+
+for n in $sizes; do
+    log=$out/log-$n.xml
+    [ -f "$log" ] || "$build/bin/generate_log" "$n" "$log"
+    size_mb=$(( $(stat -c %s "$log") / 1000000 ))
+    work=$(mktemp -d)
+    declare -A values=()
+    for ((i = 0; i < rounds; i++)); do
+        read -r ref ref_cpu <<<"$(measure xmllint --stream --noout "$log")"
+        values[xmllint]+="$ref "
+        values[xmllint_cpu]+="$ref_cpu "
+        "$build/bin/bench_log" --figures "$log" >"$work/figures"
+        while read -r name value; do
+            values[$name]+="$value "
+            case $name in
+            open | save) values[${name}_ratio]+="$(ratio "$value" "$ref") " ;;
+            open_cpu | save_cpu) values[${name}_ratio]+="$(ratio "$value" "$ref_cpu") " ;;
+            esac
+        done <"$work/figures"
+        read -r show show_cpu <<<"$(measure "$build/bin/wingbook-cli" show --json "$log")"
+        values[show]+="$show "
+        values[show_ratio]+="$(ratio "$show" "$(awk '/^open /{ print $2 }' "$work/figures")") "
+        values[show_cpu_ratio]+="$(ratio "$show_cpu" "$(awk '/^open_cpu /{ print $2 }' "$work/figures")") "
+        if [ -x "$build/bin/bench_open_window" ]; then
+            QT_QPA_PLATFORM=offscreen "$build/bin/bench_open_window" "$log" >"$work/window" 2>&1 || true
+            # "..., Open to first painted rows N ms, read without window M ms, ratio R"
+            win=$(sed -n 's/.*first painted rows \([0-9.]*\) ms.*ratio \([0-9.]*\).*/\1 \2/p' "$work/window")
+            if [ -n "$win" ]; then
+                values[window]+="$(awk -v m="${win% *}" 'BEGIN { printf "%.4f", m / 1000 }') "
+                values[window_ratio]+="${win#* } "
+            fi
+        fi
+    done
+    med() { tr ' ' '\n' <<<"${values[$1]:-}" | grep . | median; }
+    printf '%s flights (%s MB)\n' "$(printf "%'d" "$n")" "$size_mb"
+    printf '  %-58s %-10s (processor %s)\n' "xmllint --stream --noout" "$(ms "$(med xmllint)")" "$(ms "$(med xmllint_cpu)")"
+    printf '  %-58s %-10s x%s (processor x%s)\n' "open (parse, rows, sorts, counts, preferred values)" "$(ms "$(med open)")" "$(med open_ratio)" "$(med open_cpu_ratio)"
+    printf '  %-58s %-10s x%s (processor x%s)\n' "save (backup, write, rename)" "$(ms "$(med save)")" "$(med save_ratio)" "$(med save_cpu_ratio)"
+    printf '  %-58s %s MB\n' "peak memory of the process (open, sorts, edits, save)" "$(med peak_mb)"
+    printf '  %-58s %-10s x%s of open (processor x%s)\n' "wingbook-cli show --json > /dev/null (whole process)" "$(ms "$(med show)")" "$(med show_ratio)" "$(med show_cpu_ratio)"
+    printf '  %-58s %s / %s\n' "add a flight, first / next" "$(ms "$(med add)")" "$(ms "$(med add_again)")"
+    printf '  %-58s %s / %s\n' "modify a flight, first / next" "$(ms "$(med modify)")" "$(ms "$(med modify_again)")"
+    printf '  %-58s %s / %s\n' "delete a flight, first / next" "$(ms "$(med delete)")" "$(ms "$(med delete_again)")"
+    printf '  %-58s %s\n' "four sorts (text, numbers, latest first)" "$(ms "$(med sorts)")"
+    if [ -n "${values[window]:-}" ]; then
+        printf '  %-58s %-10s x%s of open\n' "Open command to first painted rows (window, offscreen)" "$(ms "$(med window)")" "$(med window_ratio)"
+    fi
+    echo
+    unset values
+    rm -rf "$work"
 done
-for n in 10000 1000000; do
-    start=$(date +%s.%N)
-    xmllint --stream --noout "$out/log-$n.xml"
-    end=$(date +%s.%N)
-    awk -v s="$start" -v e="$end" -v n="$n" 'BEGIN { printf "xmllint --stream --noout log-%s.xml: %.3f s\n", n, e - s }'
-done
-for n in 10000 1000000; do
-    "$build/bin/bench_log" "$out/log-$n.xml"
-done
-if [ -x "$build/bin/bench_open_window" ]; then
-    QT_QPA_PLATFORM=offscreen "$build/bin/bench_open_window" "$out/log-10000.xml" "$out/log-1000000.xml"
-fi

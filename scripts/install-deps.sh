@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libpugixml-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
+    libpugixml-dev libxml2-dev libabsl-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache
+    clang libclang-rt-14-dev
     # geodesic distances between airports, the travel charts and SVG pictures of the route map
     libgeographiclib-dev qt6-charts-dev qt6-svg-dev
     # Qt Charts' CMake files need the OpenGL ones, which its Debian package does not pull in

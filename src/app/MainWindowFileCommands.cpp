@@ -1,5 +1,6 @@
 // The document's lifecycle: New, Open, Save, Save As, the save question, the recent-file menus'
 // click rules, the start-up file and the release notes.
+#include "app/MainWindowLogHost.h"
 #include "app/WingbookUnit1.h"
 #include "components/ui/LumListView.h"
 #include "components/ui/MessageBoxes.h"
@@ -66,7 +67,7 @@ bool TForm1::SaveCurrent()
             return true;
     }
     if (MessageBoxes::confirm(this, kSaveQuestion))
-        return Save() != SaveOutcome::Failed;
+        return save() != SaveOutcome::Failed;
     document.setModified(false);
     return true;
 }
@@ -78,7 +79,7 @@ void TForm1::NewToolButtonClick()
     m_document->clearTables();
     m_document->DocumentFileName.clear();
     m_document->SaveFileName.clear();
-    setProgressPosition(0);
+    m_logHost->setProgressPosition(0);
     UpdateStatusBar();
 }
 
@@ -107,7 +108,7 @@ void TForm1::OpenToolButtonClick()
 
 bool TForm1::openLogFile(const QString &fileName)
 {
-    const LogFileResult result = OpenXMLFile(*m_document, fileName, options(), *this);
+    const LogFileResult result = OpenXMLFile(*m_document, fileName, options(), *m_logHost);
     if (result.ok)
         return true;
     // The tables were emptied before the file proved unreadable: the counts must say so.
@@ -118,14 +119,18 @@ bool TForm1::openLogFile(const QString &fileName)
 
 bool TForm1::saveLogFile(const QString &fileName)
 {
-    const LogFileResult result = SaveXMLFile(*m_document, fileName, options(), *this);
-    if (result.ok)
+    const LogFileResult result = SaveXMLFile(*m_document, fileName, options(), *m_logHost);
+    if (result.ok) {
+        // Cells that a log file cannot carry were mended: the user learns how many.
+        if (!result.notice.isEmpty())
+            MessageBoxes::information(this, result.notice);
         return true;
+    }
     MessageBoxes::standardError(this, result.error);
     return false;
 }
 
-TForm1::SaveOutcome TForm1::Save()
+TForm1::SaveOutcome TForm1::save()
 {
     const QString fileName = m_document->SaveFileName;
     // A bare name (left by a cancelled Save As) is no place to write: it would land in
@@ -133,10 +138,10 @@ TForm1::SaveOutcome TForm1::Save()
     const QFileInfo info(fileName);
     if (hasExtension(fileName, QStringLiteral(".xml")) && info.isAbsolute() && info.isFile())
         return saveLogFile(fileName) ? SaveOutcome::Written : SaveOutcome::Failed;
-    return SaveAs();
+    return saveAs();
 }
 
-TForm1::SaveOutcome TForm1::SaveAs()
+TForm1::SaveOutcome TForm1::saveAs()
 {
     LogDocument &document = *m_document;
     FileDialogs::Request request;
@@ -179,12 +184,12 @@ TForm1::SaveOutcome TForm1::SaveAs()
 
 void TForm1::SaveToolButtonClick()
 {
-    Save();
+    save();
 }
 
 void TForm1::SaveAsToolButtonClick()
 {
-    SaveAs();
+    saveAs();
 }
 
 void TForm1::FindToolButtonClick()
@@ -284,7 +289,7 @@ void TForm1::openStartupFile(const QStringList &arguments)
     }
     if (!path.isEmpty()) {
         openLogFile(path);
-        fillProgress();
+        m_logHost->fillProgress();
     }
     UpdateStatusBar();
 }

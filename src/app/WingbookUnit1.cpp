@@ -1,6 +1,7 @@
 #include "app/WingbookUnit1.h"
 
 #include "app/AppIcons.h"
+#include "app/MainWindowLogHost.h"
 #include "components/LumFlatFile.h"
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/LumListView.h"
@@ -21,15 +22,11 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <limits>
 
 namespace
 {
 
 const QString kApplicationTitle = QStringLiteral("Wingbook");
-constexpr int kProgressVisibleSteps = 200;
-constexpr qint64 kProgressIntervalMs = 50;
-constexpr qint64 kProgressMinIntervalMs = 20;
 
 } // namespace
 
@@ -64,6 +61,17 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_statusLabel = new QLabel;
     statusBar()->addWidget(m_statusLabel, 1);
     resize(922, 606);
+
+    MainWindowLogHost::Parts parts;
+    parts.window = this;
+    parts.toolBar = ToolBar1;
+    parts.statusLabel = m_statusLabel;
+    parts.progressBar = ProgressBar1;
+    for (const Page &page : m_pages)
+        parts.views.append(page.view);
+    parts.refresh = [this] { UpdateStatusBar(); };
+    parts.openDialogFolder = [this](const QString &folder) { m_openDialogFolder = folder; };
+    m_logHost = std::make_unique<MainWindowLogHost>(std::move(parts));
 
     connect(m_document, &LogDocument::modifiedChanged, this, &TForm1::updateCommandStates);
     connect(&m_document->OpenRecent, &RecentFileList::changed, this,
@@ -165,7 +173,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         MessageBoxes::confirm(this, QStringLiteral("Do you want to save the current file?"))) {
         // The user asked to keep the changes: when they could not be written, the window
         // stays open rather than lose them.
-        if (Save() == SaveOutcome::Failed) {
+        if (save() == SaveOutcome::Failed) {
             event->ignore();
             return;
         }
@@ -174,98 +182,12 @@ void TForm1::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// --- what reading and writing the log show ---
-
-void TForm1::beginBusy(bool disableToolbar)
+LogFileHost &TForm1::logFileHost()
 {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    if (disableToolbar)
-        ToolBar1->setEnabled(false);
+    return *m_logHost;
 }
 
-void TForm1::endBusy()
+int TForm1::progressPosition() const
 {
-    ToolBar1->setEnabled(true);
-    QApplication::restoreOverrideCursor();
-}
-
-void TForm1::setStatusText(const QString &text)
-{
-    m_statusLabel->setText(text);
-    // Reading and writing do not return to the event loop until they end.
-    if (isVisible())
-        m_statusLabel->repaint();
-}
-
-void TForm1::setProgressRange(int maximum)
-{
-    m_progressMaximum = qMax(0, maximum);
-    m_progressValue = 0;
-    m_progressShown = 0;
-    m_progressStep = qMax(1, m_progressMaximum / kProgressVisibleSteps);
-    ProgressBar1->setRange(0, m_progressMaximum);
-    showProgress();
-}
-
-void TForm1::setProgressPosition(int position)
-{
-    m_progressValue = position;
-    showProgress();
-}
-
-void TForm1::stepProgress()
-{
-    if (m_progressValue < std::numeric_limits<int>::max())
-        ++m_progressValue;
-    // Every step is counted; the bar is redrawn when it moved by a visible step, or after
-    // 50 ms on a long read, and never more often than a screen shows it.
-    if ((m_progressValue & 255) != 0)
-        return;
-    const qint64 elapsed = m_progressClock.elapsed();
-    if (elapsed >= kProgressMinIntervalMs &&
-        (m_progressValue - m_progressShown >= m_progressStep || elapsed >= kProgressIntervalMs))
-        showProgress();
-}
-
-void TForm1::fillProgress()
-{
-    m_progressValue = ProgressBar1->maximum();
-    showProgress();
-}
-
-void TForm1::showProgress()
-{
-    m_progressShown = m_progressValue;
-    ProgressBar1->setValue(
-        qBound(ProgressBar1->minimum(), m_progressValue, ProgressBar1->maximum()));
-    if (isVisible())
-        ProgressBar1->repaint();
-    m_progressClock.start();
-}
-
-void TForm1::suspendRepaint()
-{
-    for (Page &page : m_pages)
-        page.view->setUpdatesEnabled(false);
-}
-
-void TForm1::resumeRepaint()
-{
-    for (Page &page : m_pages)
-        page.view->setUpdatesEnabled(true);
-}
-
-bool TForm1::isWindowVisible() const
-{
-    return isVisible();
-}
-
-void TForm1::updateStatusBar()
-{
-    UpdateStatusBar();
-}
-
-void TForm1::setOpenDialogFolder(const QString &folder)
-{
-    m_openDialogFolder = folder;
+    return m_logHost->progressPosition();
 }

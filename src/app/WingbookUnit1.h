@@ -2,12 +2,10 @@
 
 #include "app/MainCommands.h"
 #include "editing/ui/RecordCommandHost.h"
-#include "model/LogFileHost.h"
 #include "model/LogTable.h"
 #include "model/RecentFileList.h"
 #include "options/WingbookOptions.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QMetaObject>
@@ -18,6 +16,8 @@
 
 class AirportPositions;
 class LogDocument;
+class LogFileHost;
+class MainWindowLogHost;
 class QAction;
 class QLabel;
 class QMenu;
@@ -34,7 +34,7 @@ struct PageDescription;
 
 // The main window: the four tables and their views, the toolbar, the menus, the progress bar
 // and the status bar, and the document's lifecycle.
-class TForm1 : public QMainWindow, public LogFileHost, public RecordCommandHost
+class TForm1 : public QMainWindow, public RecordCommandHost
 {
     Q_OBJECT
 
@@ -143,8 +143,12 @@ public:
     // A click on a table view: the stop question while processing, else FindRefresh.
     void listViewClick();
 
+    // What reading and writing a log (and any other long loop over the tables) show in the
+    // window: busy pointer, status text, progress bar.
+    LogFileHost &logFileHost();
+
     QString statusText() const;
-    int progressPosition() const { return m_progressValue; }
+    int progressPosition() const;
 
 public slots:
     void NewToolButtonClick();
@@ -159,20 +163,6 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-    // LogFileHost
-    void beginBusy(bool disableToolbar) override;
-    void endBusy() override;
-    void setStatusText(const QString &text) override;
-    void setProgressRange(int maximum) override;
-    void setProgressPosition(int position) override;
-    void stepProgress() override;
-    void fillProgress() override;
-    void suspendRepaint() override;
-    void resumeRepaint() override;
-    bool isWindowVisible() const override;
-    void updateStatusBar() override;
-    void setOpenDialogFolder(const QString &folder) override;
 
 private:
     // One tab page: its table's view, its context menu with one item per record command of
@@ -222,9 +212,8 @@ private:
     // Save and Save As: whether the file was written, was not (cancel, a name that is not a
     // log file) or could not be written (error shown).
     enum class SaveOutcome { Written, Skipped, Failed };
-    SaveOutcome Save();
-    SaveOutcome SaveAs();
-    void showProgress();
+    SaveOutcome save();
+    SaveOutcome saveAs();
 
     LogDocument *m_document = nullptr;
     std::unique_ptr<AirportPositions> m_airportPositions;
@@ -243,11 +232,6 @@ private:
     // The Open and Save As dialogs' memory.
     QString m_openDialogFolder;
     int m_saveDialogFilterIndex = 0;
-
-    // Progress: counted exactly, shown in steps a person can see.
-    int m_progressMaximum = 0;
-    int m_progressValue = 0;
-    int m_progressShown = 0;
-    int m_progressStep = 1;
-    QElapsedTimer m_progressClock;
+    // What reading and writing the log show in the window.
+    std::unique_ptr<MainWindowLogHost> m_logHost;
 };

@@ -34,6 +34,8 @@ bool SaveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileNa
         ctx.err << "wingbook-cli: " << result.error << '\n';
         return false;
     }
+    if (!result.notice.isEmpty())
+        ctx.err << "wingbook-cli: " << result.notice << '\n';
     return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "model/LogTable.h"
 
-#include <QHash>
+#include <absl/container/flat_hash_map.h>
 #include <algorithm>
 
 namespace
@@ -10,39 +10,50 @@ namespace
 
 enum FlightColumn { FlightFrom = 2, FlightTo = 3 };
 
+using Id = LogTable::Id;
+
 } // namespace
 
 RouteSummary SummarizeRoutes(const LogTable &flights)
 {
-    // Codes repeat across the rows and their texts are shared, so the keys cost no copies.
-    QHash<std::pair<QString, QString>, int> routeFlights;
-    QHash<QString, int> airportFlights;
-    for (int r = 0; r < flights.count(); ++r) {
-        const QString from = flights.cell(r, FlightFrom);
-        const QString to = flights.cell(r, FlightTo);
-        if (!from.isEmpty())
+    // The cells hold ids of their texts: counting by ids touches no text in the loop over the
+    // flights, and two cells hold the same code exactly when they hold the same id.
+    const std::vector<Id> &fromIds = flights.columnIds(FlightFrom);
+    const std::vector<Id> &toIds = flights.columnIds(FlightTo);
+    absl::flat_hash_map<quint64, int> routeFlights; // the two ids, the smaller first
+    absl::flat_hash_map<Id, int> airportFlights;
+    for (size_t r = 0; r < fromIds.size(); ++r) {
+        const Id from = fromIds[r];
+        const Id to = toIds[r];
+        if (from != TextPool::kEmpty)
             ++airportFlights[from];
-        if (!to.isEmpty() && to != from)
+        if (to != TextPool::kEmpty && to != from)
             ++airportFlights[to];
-        if (from.isEmpty() || to.isEmpty())
+        if (from == TextPool::kEmpty || to == TextPool::kEmpty)
             continue;
-        const bool inOrder = QString::compare(from, to, Qt::CaseSensitive) <= 0;
-        ++routeFlights[inOrder ? std::pair(from, to) : std::pair(to, from)];
+        ++routeFlights[quint64(std::min(from, to)) << 32 | std::max(from, to)];
     }
 
+    const TextPool &texts = flights.textPool();
     RouteSummary summary;
-    summary.routes.reserve(routeFlights.size());
-    for (auto it = routeFlights.cbegin(); it != routeFlights.cend(); ++it)
-        summary.routes.append({it.key().first, it.key().second, it.value()});
+    summary.routes.reserve(qsizetype(routeFlights.size()));
+    for (const auto &[pair, count] : routeFlights) {
+        const QString &a = texts.text(Id(pair >> 32));
+        const QString &b = texts.text(Id(pair & 0xffffffffu));
+        // Named as the Distances table names the pair: the code that sorts first by code
+        // units first.
+        const bool inOrder = QString::compare(a, b, Qt::CaseSensitive) <= 0;
+        summary.routes.append({inOrder ? a : b, inOrder ? b : a, count});
+    }
     std::sort(summary.routes.begin(), summary.routes.end(),
               [](const RouteCount &a, const RouteCount &b) {
                   if (a.flights != b.flights)
                       return a.flights > b.flights;
                   return std::pair(a.from, a.to) < std::pair(b.from, b.to);
               });
-    summary.airports.reserve(airportFlights.size());
-    for (auto it = airportFlights.cbegin(); it != airportFlights.cend(); ++it)
-        summary.airports.append({it.key(), it.value()});
+    summary.airports.reserve(qsizetype(airportFlights.size()));
+    for (const auto &[id, count] : airportFlights)
+        summary.airports.append({texts.text(id), count});
     std::sort(summary.airports.begin(), summary.airports.end(),
               [](const AirportCount &a, const AirportCount &b) { return a.code < b.code; });
     return summary;

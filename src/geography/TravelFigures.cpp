@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <absl/container/flat_hash_map.h>
 #include <algorithm>
 #include <optional>
 
@@ -24,55 +25,64 @@ int milesOfRow(const LogTable &distances, int row)
     return ok && miles > 0 ? miles : 0;
 }
 
-// Lookups that repeat for every flight, answered once per distinct text.
+using Id = LogTable::Id;
+
+// Lookups that repeat for every flight, answered once per distinct text: the cells hold ids of
+// their texts, and the same text has the same id.
 class FlightFacts
 {
 public:
-    explicit FlightFacts(const LogDocument &document) : m_document(document) {}
-
-    std::optional<QDate> date(const QString &text)
+    explicit FlightFacts(const LogDocument &document)
+        : m_document(document), m_texts(document.Flights.textPool())
     {
-        auto found = m_dates.constFind(text);
-        if (found == m_dates.constEnd())
-            found = m_dates.insert(text, LogFormatSettings::standard().parseDate(text));
-        return *found;
     }
 
-    QString country(const QString &code)
+    std::optional<QDate> date(Id text)
     {
-        auto found = m_countries.constFind(code);
-        if (found == m_countries.constEnd()) {
+        auto found = m_dates.find(text);
+        if (found == m_dates.end())
+            found =
+                m_dates.emplace(text, LogFormatSettings::standard().parseDate(m_texts.text(text)))
+                    .first;
+        return found->second;
+    }
+
+    QString country(Id code)
+    {
+        auto found = m_countries.find(code);
+        if (found == m_countries.end()) {
             const LogTable &airports = m_document.Airports;
-            const int row = airports.FindItemByText(code, AirportCode);
+            const int row = airports.FindItemByText(m_texts.text(code), AirportCode);
             QString name = airports.cell(row, AirportCountry).trimmed();
             if (name.isEmpty())
                 name = TravelFigures::unknownName();
-            found = m_countries.insert(code, name);
+            found = m_countries.emplace(code, name).first;
         }
-        return *found;
+        return found->second;
     }
 
-    int miles(const QString &from, const QString &to)
+    int miles(Id from, Id to)
     {
-        const std::pair key(from, to);
-        auto found = m_miles.constFind(key);
-        if (found == m_miles.constEnd()) {
+        const quint64 key = quint64(from) << 32 | to;
+        auto found = m_miles.find(key);
+        if (found == m_miles.end()) {
             const LogTable &distances = m_document.Distances;
-            found =
-                m_miles.insert(key, milesOfRow(distances, distances.findPairEitherWay(from, to)));
+            const int row = distances.findPairEitherWay(m_texts.text(from), m_texts.text(to));
+            found = m_miles.emplace(key, milesOfRow(distances, row)).first;
         }
-        return *found;
+        return found->second;
     }
 
 private:
     const LogDocument &m_document;
-    QHash<QString, std::optional<QDate>> m_dates;
-    QHash<QString, QString> m_countries;
-    QHash<std::pair<QString, QString>, int> m_miles;
+    const TextPool &m_texts;
+    absl::flat_hash_map<Id, std::optional<QDate>> m_dates;
+    absl::flat_hash_map<Id, QString> m_countries;
+    absl::flat_hash_map<quint64, int> m_miles;
 };
 
 struct CountryTally {
-    QSet<QString> airports;
+    QSet<Id> airports;
     int flights = 0;
 };
 
@@ -92,13 +102,16 @@ TravelFigures ComputeTravelFigures(const LogDocument &document)
     FlightFacts facts(document);
     QHash<QString, CountryTally> countries;
     const LogTable &flights = document.Flights;
+    const std::vector<Id> &dates = flights.columnIds(FlightDate);
+    const std::vector<Id> &fromIds = flights.columnIds(FlightFrom);
+    const std::vector<Id> &toIds = flights.columnIds(FlightTo);
     for (int r = 0; r < flights.count(); ++r) {
-        const QString from = flights.cell(r, FlightFrom);
-        const QString to = flights.cell(r, FlightTo);
+        const Id from = fromIds[size_t(r)];
+        const Id to = toIds[size_t(r)];
         const int miles = facts.miles(from, to);
 
         TravelFigures::Year *year = &figures.unknownYear;
-        if (const std::optional<QDate> date = facts.date(flights.cell(r, FlightDate))) {
+        if (const std::optional<QDate> date = facts.date(dates[size_t(r)])) {
             year = &figures.years[date->year()];
             ++figures.flightsPerMonth[size_t(date->month() - 1)];
             ++figures.flightsPerWeekday[size_t(date->dayOfWeek() - 1)];
@@ -119,10 +132,11 @@ TravelFigures ComputeTravelFigures(const LogDocument &document)
             }
         }
 
+        // A flight counts once for each country it touches, a domestic one once.
         QString flightCountries[2];
         int n = 0;
-        for (const QString &code : {from, to}) {
-            if (code.isEmpty())
+        for (const Id code : {from, to}) {
+            if (code == TextPool::kEmpty)
                 continue;
             const QString country = facts.country(code);
             countries[country].airports.insert(code);

@@ -1,7 +1,11 @@
 #include "model/LogDocument.h"
 
 #include "components/TextHelpers.h"
+#include "model/StorableText.h"
 #include "options/WingbookOptions.h"
+
+#include <absl/container/flat_hash_map.h>
+#include <vector>
 
 namespace
 {
@@ -10,7 +14,19 @@ enum FlightColumn { FlightDate, FlightTime, FlightFrom, FlightTo, FlightAirline 
 
 } // namespace
 
-LogDocument::LogDocument(QObject *parent) : QObject(parent) {}
+LogDocument::LogDocument(QObject *parent) : QObject(parent)
+{
+    renewTextPool();
+}
+
+void LogDocument::renewTextPool()
+{
+    // One pool for the four tables: a flight's codes and the reference rows' codes are then the
+    // same ids.
+    const auto pool = std::make_shared<TextPool>();
+    for (LogTable *t : tables())
+        t->setTextPool(pool);
+}
 
 LogTable &LogDocument::table(TableKind kind)
 {
@@ -50,6 +66,7 @@ void LogDocument::clearTables()
 {
     for (LogTable *t : tables())
         t->clear();
+    renewTextPool();
 }
 
 void LogDocument::SortFlights()
@@ -99,13 +116,57 @@ void LogDocument::adjustReferencesOfFlight(int flightRow, qint32 delta)
                      Flights.cell(flightRow, FlightAirline), delta);
 }
 
+namespace
+{
+
+// The first row of each id in one column of a table.
+std::vector<int> firstRowOfIds(const LogTable &table, int column, TextPool::Id poolSize)
+{
+    std::vector<int> first(poolSize, -1);
+    const std::vector<TextPool::Id> &ids = table.columnIds(column);
+    for (size_t r = ids.size(); r-- > 0;)
+        first[ids[r]] = int(r);
+    return first;
+}
+
+} // namespace
+
 void LogDocument::countReferences()
 {
     Airlines.resetReferenceCounts();
     Airports.resetReferenceCounts();
     Distances.resetReferenceCounts();
-    for (int r = 0; r < Flights.count(); ++r)
-        adjustReferencesOfFlight(r, 1);
+    const auto &pool = Flights.sharedTextPool();
+    if (Airlines.sharedTextPool() != pool || Airports.sharedTextPool() != pool ||
+        Distances.sharedTextPool() != pool) {
+        for (int r = 0; r < Flights.count(); ++r)
+            adjustReferencesOfFlight(r, 1);
+        return;
+    }
+    // The four tables share one pool, so the codes of a flight are looked up by their ids.
+    const TextPool::Id poolSize = pool->size();
+    const std::vector<int> airlineRow = firstRowOfIds(Airlines, 0, poolSize);
+    const std::vector<int> airportRow = firstRowOfIds(Airports, 0, poolSize);
+    absl::flat_hash_map<quint64, int> distanceRow;
+    distanceRow.reserve(size_t(Distances.count()));
+    const auto pairKey = [](TextPool::Id a, TextPool::Id b) { return (quint64(a) << 32) | b; };
+    for (int r = 0; r < Distances.count(); ++r)
+        distanceRow.try_emplace(pairKey(Distances.cellId(r, 0), Distances.cellId(r, 1)), r);
+    const auto distanceOf = [&](TextPool::Id from, TextPool::Id to) {
+        auto it = distanceRow.find(pairKey(from, to));
+        if (it == distanceRow.end())
+            it = distanceRow.find(pairKey(to, from));
+        return it == distanceRow.end() ? -1 : it->second;
+    };
+    const std::vector<TextPool::Id> &from = Flights.columnIds(FlightFrom);
+    const std::vector<TextPool::Id> &to = Flights.columnIds(FlightTo);
+    const std::vector<TextPool::Id> &airline = Flights.columnIds(FlightAirline);
+    for (size_t r = 0; r < from.size(); ++r) {
+        Airlines.addReference(airlineRow[airline[r]], 1);
+        Airports.addReference(airportRow[from[r]], 1);
+        Airports.addReference(airportRow[to[r]], 1);
+        Distances.addReference(distanceOf(from[r], to[r]), 1);
+    }
 }
 
 void LogDocument::choosePreferredValues()
@@ -126,6 +187,28 @@ void LogDocument::choosePreferredValues()
             HomeCountry = Airports.cell(r, 3);
         }
     }
+}
+
+int LogDocument::makeCellsStorable()
+{
+    int changed = 0;
+    for (LogTable *t : tables()) {
+        const TextPool &pool = t->textPool();
+        // Each distinct text is checked once.
+        std::vector<qint8> storable(pool.size(), -1);
+        for (int c = 0; c < t->columnTotal(); ++c) {
+            for (int r = 0; r < t->count(); ++r) {
+                const TextPool::Id id = t->cellId(r, c);
+                if (storable[id] < 0)
+                    storable[id] = IsStorableText(pool.text(id)) ? 1 : 0;
+                if (storable[id] == 0) {
+                    t->setCell(r, c, t->cell(r, c));
+                    ++changed;
+                }
+            }
+        }
+    }
+    return changed;
 }
 
 QString LogDocument::countsText(const QLocale &locale) const

@@ -40,8 +40,10 @@ public:
 
     int totalRows() const;
     bool isEmpty() const { return totalRows() == 0; }
-    // Empties all four tables, destroying the usage objects.
+    // Empties all four tables, destroying the usage objects, and gives them a fresh text pool.
     void clearTables();
+    // Gives the four tables (which must be empty) one fresh text pool.
+    void renewTextPool();
 
     // Named sorts: the orders the options ask for after reading and editing.
     void SortFlights();
@@ -60,6 +62,10 @@ public:
     // Picks the preferred airline, airports and home country from the counts; values that
     // no row beats stay as they were.
     void choosePreferredValues();
+
+    // Replaces, in every cell of the four tables, each character that a log file cannot
+    // carry by a blank. Returns the number of cells changed.
+    int makeCellsStorable();
 
     // "n flight(s) - n airline(s) - n airport(s) - n distance(s)" with grouped counts.
     QString countsText(const QLocale &locale = QLocale::system()) const;

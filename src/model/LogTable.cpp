@@ -2,8 +2,11 @@
 
 #include "model/CellCompare.h"
 #include "model/StableSort.h"
+#include "model/StorableText.h"
 
 #include <algorithm>
+#include <numeric>
+#include <optional>
 
 namespace
 {
@@ -16,19 +19,45 @@ QList<LogColumn> makeColumns(std::initializer_list<std::pair<const char *, int>>
     return columns;
 }
 
+// The collator of the cell comparison for a locale, made once: making one costs far more than
+// the few comparisons that place an added row.
+const QCollator &cellCollator(const RegionalSettings &regional)
+{
+    static QLocale locale;
+    static std::optional<QCollator> collator;
+    if (!collator || locale != regional.locale) {
+        locale = regional.locale;
+        collator = MakeCellCollator(regional);
+    }
+    return *collator;
+}
+
+// Beyond this many separate blocks of rows, a removal resets the model instead of signalling
+// each block (each block would move the rows below it once more).
+constexpr qsizetype kMaxRemovedBlocks = 32;
+
 } // namespace
 
 LogTable::LogTable(TableKind kind, QObject *parent)
     : QAbstractTableModel(parent), m_kind(kind), m_columns(columnsOf(kind))
 {
+    initStorage();
 }
 
 LogTable::LogTable(const QList<LogColumn> &columns, QObject *parent)
     : QAbstractTableModel(parent), m_kind(TableKind::Other), m_columns(columns)
 {
+    initStorage();
 }
 
 LogTable::~LogTable() = default;
+
+void LogTable::initStorage()
+{
+    m_pool = std::make_shared<TextPool>();
+    m_cells.resize(size_t(m_columns.size()));
+    m_columnLookups.resize(size_t(m_columns.size()));
+}
 
 QList<LogColumn> LogTable::columnsOf(TableKind kind)
 {
@@ -61,69 +90,135 @@ int LogTable::columnIndex(const QString &caption) const
     return -1;
 }
 
+// --- rows ---
+
+LogRow LogTable::row(int r) const
+{
+    LogRow row;
+    if (r < 0 || r >= count())
+        return row;
+    row.cells.reserve(columnTotal());
+    for (int c = 0; c < columnTotal(); ++c)
+        row.cells.append(m_pool->text(cellId(r, c)));
+    const qint32 references = hasUsage() ? m_counts[size_t(r)] : 0;
+    switch (m_kind) {
+    case TableKind::Airlines:
+        row.Data = TAirlineData{references};
+        break;
+    case TableKind::Airports:
+        row.Data = TAirportData{references};
+        break;
+    case TableKind::Distances:
+        row.Data = TDistanceData{references};
+        break;
+    case TableKind::Flights:
+    case TableKind::Other:
+        break;
+    }
+    return row;
+}
+
 QString LogTable::cell(int r, int c) const
 {
-    if (r < 0 || r >= count() || c < 0)
+    if (r < 0 || r >= count() || c < 0 || c >= columnTotal())
         return QString();
-    const QStringList &cells = m_rows[size_t(r)].cells;
-    return c < cells.size() ? cells[c] : QString();
+    return m_pool->text(cellId(r, c));
 }
 
 void LogTable::setCell(int r, int c, const QString &text)
 {
     if (r < 0 || r >= count() || c < 0 || c >= columnTotal())
         return;
-    QStringList &cells = m_rows[size_t(r)].cells;
-    if (cells[c] == text)
+    setCellId(r, c, m_pool->intern(StorableText(text)));
+}
+
+void LogTable::setCellId(int r, int c, Id id)
+{
+    Id &stored = m_cells[size_t(c)][size_t(r)];
+    if (stored == id)
         return;
-    auto columnIndex = m_columnIndexes.find(c);
-    if (columnIndex != m_columnIndexes.end())
-        columnIndex.value().remove(cells[c], r);
-    if (m_pairIndex && c <= 1)
-        m_pairIndex->remove(std::make_pair(cells[0], cells[1]), r);
-    cells[c] = text;
-    if (columnIndex != m_columnIndexes.end())
-        columnIndex.value().add(cells[c], r);
-    if (m_pairIndex && c <= 1)
-        m_pairIndex->add(std::make_pair(cells[0], cells[1]), r);
+    const Id old = stored;
+    ColumnLookup &lookup = m_columnLookups[size_t(c)];
+    if (lookup.state.built()) {
+        // The row may have been the first of its old key: the next one is not known.
+        if (lookup.first(old) == r) {
+            lookup.clear();
+            lookup.state.drop();
+        } else {
+            lookup.noteAnywhere(id, r);
+        }
+    }
+    if (c <= 1 && m_pairLookup.state.built()) {
+        const Id a = c == 0 ? id : cellId(r, 0);
+        const Id b = c == 1 ? id : cellId(r, 1);
+        if (m_pairLookup.first(cellId(r, 0), cellId(r, 1)) == r) {
+            m_pairLookup.clear();
+            m_pairLookup.state.drop();
+        } else {
+            m_pairLookup.noteAnywhere(a, b, r);
+        }
+    }
+    stored = id;
     markDisplaced(r);
     const QModelIndex at = index(r, c);
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
 
-LogRow::UsageData LogTable::newUsage() const
-{
-    switch (m_kind) {
-    case TableKind::Airlines:
-        return TAirlineData{};
-    case TableKind::Airports:
-        return TAirportData{};
-    case TableKind::Distances:
-        return TDistanceData{};
-    case TableKind::Flights:
-    case TableKind::Other:
-        break;
-    }
-    return std::monostate{};
-}
-
 int LogTable::appendRow(QStringList cells)
 {
     cells.resize(columnTotal());
+    std::vector<Id> ids(static_cast<size_t>(columnTotal()));
+    for (int c = 0; c < columnTotal(); ++c)
+        ids[size_t(c)] = m_pool->intern(StorableText(cells[c]));
+    return appendStoredRow(ids.data());
+}
+
+int LogTable::appendRowIds(const Id *ids)
+{
+    return appendStoredRow(ids);
+}
+
+int LogTable::appendStoredRow(const Id *ids)
+{
     const int r = count();
     if (!m_bulkLoading)
         beginInsertRows(QModelIndex(), r, r);
-    m_rows.push_back(LogRow{std::move(cells), newUsage()});
-    indexAppended(r);
+    for (int c = 0; c < columnTotal(); ++c) {
+        m_cells[size_t(c)].push_back(ids[c]);
+        if (m_columnLookups[size_t(c)].state.built())
+            m_columnLookups[size_t(c)].noteLater(ids[c], r);
+    }
+    if (columnTotal() >= 2 && m_pairLookup.state.built())
+        m_pairLookup.noteLater(ids[0], ids[1], r);
+    if (hasUsage())
+        m_counts.push_back(0);
+    ++m_rowCount;
     markDisplaced(r);
     if (!m_bulkLoading)
         endInsertRows();
     return r;
 }
 
+void LogTable::reserveRows(int rows)
+{
+    for (std::vector<Id> &column : m_cells)
+        column.reserve(size_t(rows));
+    if (hasUsage())
+        m_counts.reserve(size_t(rows));
+}
+
 void LogTable::removeRowAt(int r)
 {
     removeRowsAt({r});
+}
+
+void LogTable::eraseRows(int first, int last)
+{
+    for (std::vector<Id> &column : m_cells)
+        column.erase(column.begin() + first, column.begin() + last + 1);
+    if (hasUsage())
+        m_counts.erase(m_counts.begin() + first, m_counts.begin() + last + 1);
+    m_rowCount -= last - first + 1;
 }
 
 void LogTable::removeRowsAt(QList<int> rows)
@@ -133,28 +228,43 @@ void LogTable::removeRowsAt(QList<int> rows)
     rows.removeIf([this](int r) { return r < 0 || r >= count(); });
     if (rows.isEmpty())
         return;
-    // Remove from the bottom so that the indices above stay valid, one block at a time.
-    qsizetype i = rows.size() - 1;
-    while (i >= 0) {
+    dropIndexes();
+    // The blocks of consecutive rows, from the bottom so that the indices above stay valid.
+    QList<std::pair<int, int>> blocks;
+    for (qsizetype i = rows.size() - 1; i >= 0;) {
         qsizetype j = i;
         while (j > 0 && rows[j - 1] == rows[j] - 1)
             --j;
-        const int first = rows[j], last = rows[i];
-        beginRemoveRows(QModelIndex(), first, last);
-        m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
-        endRemoveRows();
+        blocks.append({rows[j], rows[i]});
         i = j - 1;
     }
-    std::vector<int> newPosition(size_t(count()) + size_t(rows.size()));
-    for (int old = 0, removed = 0; old < int(newPosition.size()); ++old) {
-        if (removed < rows.size() && rows[removed] == old) {
-            newPosition[size_t(old)] = -1;
-            ++removed;
-        } else {
-            newPosition[size_t(old)] = old - removed;
+    if (blocks.size() <= kMaxRemovedBlocks) {
+        for (const auto &[first, last] : blocks) {
+            beginRemoveRows(QModelIndex(), first, last);
+            eraseRows(first, last);
+            endRemoveRows();
         }
+    } else {
+        // One pass over the rows that stay, instead of moving the rows below each block.
+        beginResetModel();
+        std::vector<bool> removed(size_t(count()), false);
+        for (int r : rows)
+            removed[size_t(r)] = true;
+        const auto compact = [&](auto &values) {
+            size_t kept = 0;
+            for (size_t r = 0; r < values.size(); ++r) {
+                if (!removed[r])
+                    values[kept++] = values[r];
+            }
+            values.resize(kept);
+        };
+        for (std::vector<Id> &column : m_cells)
+            compact(column);
+        if (hasUsage())
+            compact(m_counts);
+        m_rowCount -= int(rows.size());
+        endResetModel();
     }
-    remapIndexes(newPosition);
     // Removing rows keeps the others in order; the displaced ones move up.
     std::vector<int> displaced;
     for (int d : m_displaced) {
@@ -167,12 +277,17 @@ void LogTable::removeRowsAt(QList<int> rows)
 
 void LogTable::clear()
 {
-    beginResetModel();
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    // Inside a bulk load the model is being reset already.
+    if (!m_bulkLoading)
+        beginResetModel();
+    for (std::vector<Id> &column : m_cells)
+        std::vector<Id>().swap(column);
+    std::vector<qint32>().swap(m_counts);
+    m_rowCount = 0;
     m_displaced.clear();
-    clearIndexes();
-    endResetModel();
+    dropIndexes();
+    if (!m_bulkLoading)
+        endResetModel();
 }
 
 void LogTable::beginBulkLoad()
@@ -191,6 +306,17 @@ void LogTable::endBulkLoad()
     endResetModel();
 }
 
+bool LogTable::setTextPool(std::shared_ptr<TextPool> pool)
+{
+    if (!isEmpty() || !pool)
+        return false;
+    m_pool = std::move(pool);
+    dropIndexes();
+    return true;
+}
+
+// --- usage objects ---
+
 bool LogTable::hasUsage() const
 {
     return m_kind == TableKind::Airlines || m_kind == TableKind::Airports ||
@@ -199,96 +325,96 @@ bool LogTable::hasUsage() const
 
 qint32 LogTable::referenceCount(int r) const
 {
-    if (r < 0 || r >= count())
+    if (r < 0 || r >= count() || !hasUsage())
         return 0;
-    const qint32 *value = m_rows[size_t(r)].referenceCount();
-    return value ? *value : 0;
+    return m_counts[size_t(r)];
 }
 
 void LogTable::setReferenceCount(int r, qint32 value)
 {
-    if (r < 0 || r >= count())
-        return;
-    if (qint32 *target = m_rows[size_t(r)].referenceCount())
-        *target = value;
+    if (r >= 0 && r < count() && hasUsage())
+        m_counts[size_t(r)] = value;
 }
 
 void LogTable::addReference(int r, qint32 delta)
 {
-    if (r < 0 || r >= count())
-        return;
-    if (qint32 *target = m_rows[size_t(r)].referenceCount())
-        *target += delta;
+    if (r >= 0 && r < count() && hasUsage())
+        m_counts[size_t(r)] += delta;
 }
 
 void LogTable::resetReferenceCounts()
 {
-    for (LogRow &row : m_rows) {
-        if (qint32 *target = row.referenceCount())
-            *target = 0;
-    }
+    std::fill(m_counts.begin(), m_counts.end(), 0);
 }
 
 // --- lookups ---
 
-void LogTable::clearIndexes()
+void LogTable::dropIndexes()
 {
-    m_columnIndexes.clear();
-    m_pairIndex.reset();
-}
-
-void LogTable::indexAppended(int r)
-{
-    const QStringList &cells = m_rows[size_t(r)].cells;
-    for (auto it = m_columnIndexes.begin(); it != m_columnIndexes.end(); ++it)
-        it.value().add(cells[it.key()], r);
-    if (m_pairIndex)
-        m_pairIndex->add(std::make_pair(cells[0], cells[1]), r);
-}
-
-void LogTable::remapIndexes(const std::vector<int> &newPosition)
-{
-    for (auto it = m_columnIndexes.begin(); it != m_columnIndexes.end(); ++it)
-        it.value().remap(newPosition);
-    if (m_pairIndex)
-        m_pairIndex->remap(newPosition);
-}
-
-const KeyIndex<QString> &LogTable::columnIndexFor(int column) const
-{
-    auto it = m_columnIndexes.find(column);
-    if (it != m_columnIndexes.end())
-        return it.value();
-    KeyIndex<QString> &built = m_columnIndexes[column];
-    built.reserve(count());
-    for (int r = 0; r < count(); ++r)
-        built.add(m_rows[size_t(r)].cells[column], r);
-    return built;
-}
-
-const KeyIndex<LogTable::PairKey> &LogTable::pairIndex() const
-{
-    if (!m_pairIndex) {
-        m_pairIndex = std::make_unique<KeyIndex<PairKey>>();
-        m_pairIndex->reserve(count());
-        for (int r = 0; r < count(); ++r) {
-            const QStringList &cells = m_rows[size_t(r)].cells;
-            m_pairIndex->add(std::make_pair(cells[0], cells[1]), r);
-        }
+    for (ColumnLookup &lookup : m_columnLookups) {
+        lookup.clear();
+        lookup.state.drop();
     }
-    return *m_pairIndex;
+    m_pairLookup.clear();
+    m_pairLookup.state.drop();
+}
+
+int LogTable::findId(Id id, int column) const
+{
+    if (column < 0 || column >= columnTotal())
+        return -1;
+    ColumnLookup &lookup = m_columnLookups[size_t(column)];
+    const std::vector<Id> &ids = m_cells[size_t(column)];
+    if (!lookup.state.built()) {
+        if (!lookup.state.shouldBuild()) {
+            const auto it = std::find(ids.begin(), ids.end(), id);
+            return it == ids.end() ? -1 : int(it - ids.begin());
+        }
+        for (int r = 0; r < count(); ++r)
+            lookup.noteLater(ids[size_t(r)], r);
+        lookup.state.markBuilt();
+    }
+    return lookup.first(id);
+}
+
+int LogTable::findPairIds(Id first, Id second) const
+{
+    if (columnTotal() < 2)
+        return -1;
+    const std::vector<Id> &a = m_cells[0];
+    const std::vector<Id> &b = m_cells[1];
+    if (!m_pairLookup.state.built()) {
+        if (!m_pairLookup.state.shouldBuild()) {
+            for (size_t r = 0; r < a.size(); ++r) {
+                if (a[r] == first && b[r] == second)
+                    return int(r);
+            }
+            return -1;
+        }
+        m_pairLookup.reserve(size_t(count()));
+        for (int r = 0; r < count(); ++r)
+            m_pairLookup.noteLater(a[size_t(r)], b[size_t(r)], r);
+        m_pairLookup.state.markBuilt();
+    }
+    return m_pairLookup.first(first, second);
 }
 
 int LogTable::FindItemByText(const QString &text, int column) const
 {
     if (column < -1 || column >= columnTotal())
         return -1;
+    // A text that is not in the pool is in no cell.
+    const qint64 id = m_pool->find(text);
+    if (id < 0)
+        return -1;
     if (column >= 0)
-        return columnIndexFor(column).first(text);
+        return findId(Id(id), column);
     // Any cell: the first cell is tried first, then the sub-cells in order.
     for (int r = 0; r < count(); ++r) {
-        if (m_rows[size_t(r)].cells.contains(text))
-            return r;
+        for (int c = 0; c < columnTotal(); ++c) {
+            if (cellId(r, c) == Id(id))
+                return r;
+        }
     }
     return -1;
 }
@@ -297,7 +423,11 @@ int LogTable::FindItemByPair(const QString &first, const QString &second) const
 {
     if (columnTotal() < 2)
         return -1;
-    return pairIndex().first(std::make_pair(first, second));
+    const qint64 a = m_pool->find(first);
+    const qint64 b = a < 0 ? -1 : m_pool->find(second);
+    if (b < 0)
+        return -1;
+    return findPairIds(Id(a), Id(b));
 }
 
 int LogTable::findPairEitherWay(const QString &first, const QString &second) const
@@ -309,56 +439,63 @@ int LogTable::findPairEitherWay(const QString &first, const QString &second) con
 QStringList LogTable::GetItemCaptions() const
 {
     QStringList captions;
+    if (columnTotal() == 0)
+        return captions;
     captions.reserve(count());
-    for (const LogRow &row : m_rows) {
-        if (!row.cells.isEmpty() && !row.cells[0].isEmpty())
-            captions.append(row.cells[0]);
+    for (Id id : m_cells[0]) {
+        if (id != TextPool::kEmpty)
+            captions.append(m_pool->text(id));
     }
     return captions;
 }
 
 // --- sorting ---
 
-std::vector<int> LogTable::sortedOrder(int column, bool ascending,
-                                       const RegionalSettings &regional) const
+// One stable pass by one key over the rows in `order`: each distinct text of the column is
+// read and ranked once (dates, codes and times repeat a lot), then the rows follow their
+// ranks, keeping their order within a rank.
+void LogTable::rankPass(std::vector<int> &order, const SortKey &key,
+                        const RegionalSettings &regional) const
 {
-    const int n = count();
-    // Each distinct text is read once (dates, codes and times repeat a lot) ...
-    QHash<QString, int> distinctOf;
-    std::vector<const QString *> texts;
-    std::vector<int> distinctOfRow(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r) {
-        const QString &text = m_rows[size_t(r)].cells[column];
-        auto it = distinctOf.constFind(text);
-        if (it == distinctOf.constEnd())
-            it = distinctOf.insert(text, int(texts.size())), texts.push_back(&text);
-        distinctOfRow[size_t(r)] = it.value();
+    const std::vector<Id> &ids = m_cells[size_t(key.column)];
+    const size_t n = order.size();
+    // The distinct texts in the order they first appear, as the rows stand now.
+    std::vector<int> slotOfId(m_pool->size(), -1);
+    std::vector<Id> distinct;
+    std::vector<int> slotAt(n);
+    for (size_t i = 0; i < n; ++i) {
+        const Id id = ids[size_t(order[i])];
+        int &slot = slotOfId[id];
+        if (slot < 0) {
+            slot = int(distinct.size());
+            distinct.push_back(id);
+        }
+        slotAt[i] = slot;
     }
     std::vector<CellSortKey> keys;
-    keys.reserve(texts.size());
-    for (const QString *text : texts)
-        keys.push_back(CellSortKey::of(*text, regional));
+    keys.reserve(distinct.size());
+    for (Id id : distinct)
+        keys.push_back(CellSortKey::of(m_pool->text(id), regional));
     const QCollator collator = MakeCellCollator(regional);
     const auto compare = [&](int a, int b) {
+        const QString &ta = m_pool->text(distinct[size_t(a)]);
+        const QString &tb = m_pool->text(distinct[size_t(b)]);
         if (OnCustomSort) {
             int res = 0;
-            if (OnCustomSort(column, *texts[size_t(a)], *texts[size_t(b)], res))
+            if (OnCustomSort(key.column, ta, tb, res))
                 return res;
         }
-        return CompareCellKeys(*texts[size_t(a)], keys[size_t(a)], *texts[size_t(b)],
-                               keys[size_t(b)], collator);
+        return CompareCellKeys(ta, keys[size_t(a)], tb, keys[size_t(b)], collator);
     };
 
-    // ... the distinct texts are put in order and ranked, texts that compare equal sharing a
-    // rank ...
-    std::vector<int> distinctOrder(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i)
-        distinctOrder[i] = int(i);
+    // The distinct texts are put in order and ranked, texts that compare equal sharing a rank.
+    std::vector<int> distinctOrder(distinct.size());
+    std::iota(distinctOrder.begin(), distinctOrder.end(), 0);
     StableMergeSort(distinctOrder, [&](int a, int b) {
         const int c = compare(a, b);
-        return ascending ? c < 0 : c > 0;
+        return key.ascending ? c < 0 : c > 0;
     });
-    std::vector<int> rankOf(texts.size());
+    std::vector<int> rankOf(distinct.size());
     int rank = 0;
     for (size_t i = 0; i < distinctOrder.size(); ++i) {
         if (i > 0 && compare(distinctOrder[i - 1], distinctOrder[i]) != 0)
@@ -366,15 +503,26 @@ std::vector<int> LogTable::sortedOrder(int column, bool ascending,
         rankOf[size_t(distinctOrder[i])] = rank;
     }
 
-    // ... and the rows follow their ranks, keeping their order within a rank (stable).
+    // A counting sort of the rows by rank, stable.
     std::vector<int> firstOfRank(size_t(rank) + 2, 0);
-    for (int r = 0; r < n; ++r)
-        ++firstOfRank[size_t(rankOf[size_t(distinctOfRow[size_t(r)])]) + 1];
+    for (size_t i = 0; i < n; ++i)
+        ++firstOfRank[size_t(rankOf[size_t(slotAt[i])]) + 1];
     for (size_t i = 1; i < firstOfRank.size(); ++i)
         firstOfRank[i] += firstOfRank[i - 1];
-    std::vector<int> order(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r)
-        order[size_t(firstOfRank[size_t(rankOf[size_t(distinctOfRow[size_t(r)])])]++)] = r;
+    std::vector<int> sorted(n);
+    for (size_t i = 0; i < n; ++i)
+        sorted[size_t(firstOfRank[size_t(rankOf[size_t(slotAt[i])])]++)] = order[i];
+    order = std::move(sorted);
+}
+
+std::vector<int> LogTable::sortedOrder(const std::vector<SortKey> &keys,
+                                       const RegionalSettings &regional) const
+{
+    std::vector<int> order(static_cast<size_t>(count()));
+    std::iota(order.begin(), order.end(), 0);
+    // Stable passes from the last key to the first.
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+        rankPass(order, *key, regional);
     return order;
 }
 
@@ -383,7 +531,7 @@ void LogTable::markDisplaced(int r)
     if (!m_orderKnown)
         return;
     // Beyond a few displaced rows a full sort is as quick as placing them one by one.
-    if (m_displaced.size() >= std::max<size_t>(64, m_rows.size() / 256))
+    if (m_displaced.size() >= std::max<size_t>(64, size_t(count()) / 256))
         forgetOrder();
     else
         m_displaced.push_back(r);
@@ -398,40 +546,56 @@ void LogTable::forgetOrder()
 int LogTable::compareRows(int a, int b, const std::vector<SortKey> &keys,
                           const RegionalSettings &regional) const
 {
+    const QCollator &collator = cellCollator(regional);
     for (const SortKey &key : keys) {
-        const QString &ta = m_rows[size_t(a)].cells[key.column];
-        const QString &tb = m_rows[size_t(b)].cells[key.column];
+        const QString &ta = m_pool->text(cellId(a, key.column));
+        const QString &tb = m_pool->text(cellId(b, key.column));
         int c = 0;
         if (!OnCustomSort || !OnCustomSort(key.column, ta, tb, c))
-            c = CompareCellTexts(ta, tb, regional);
+            c = CompareCellKeys(ta, CellSortKey::of(ta, regional), tb,
+                                CellSortKey::of(tb, regional), collator);
         if (c != 0)
             return key.ascending ? c : -c;
     }
     return 0;
 }
 
-std::vector<int> LogTable::orderPlacingDisplaced(const std::vector<SortKey> &keys,
-                                                 const RegionalSettings &regional) const
+void LogTable::placeDisplaced(const std::vector<SortKey> &keys, const RegionalSettings &regional)
 {
     std::vector<int> displaced = m_displaced;
     std::sort(displaced.begin(), displaced.end());
     displaced.erase(std::unique(displaced.begin(), displaced.end()), displaced.end());
+    // Rows that compare equal keep their present order, as in a full stable sort.
+    const auto before = [&](int a, int b) {
+        const int c = compareRows(a, b, keys, regional);
+        return c != 0 ? c < 0 : a < b;
+    };
+    if (displaced.size() == 1) {
+        // One row: find its place among the others by binary search and move it there.
+        const int d = displaced.front();
+        const auto other = [d](int i) { return i < d ? i : i + 1; };
+        int low = 0, high = count() - 1; // positions among the other rows
+        while (low < high) {
+            const int mid = low + (high - low) / 2;
+            if (before(other(mid), d))
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        moveRow(d, low);
+        return;
+    }
     std::vector<int> base;
-    base.reserve(m_rows.size());
+    base.reserve(size_t(count()));
     for (int r = 0, d = 0; r < count(); ++r) {
         if (d < int(displaced.size()) && displaced[size_t(d)] == r)
             ++d;
         else
             base.push_back(r);
     }
-    // Rows that compare equal keep their present order, as in a full stable sort.
-    const auto before = [&](int a, int b) {
-        const int c = compareRows(a, b, keys, regional);
-        return c != 0 ? c < 0 : a < b;
-    };
     StableMergeSort(displaced, before);
     std::vector<int> order;
-    order.reserve(m_rows.size());
+    order.reserve(size_t(count()));
     auto from = base.begin();
     for (int d : displaced) {
         const auto at = std::partition_point(from, base.end(), [&](int b) { return before(b, d); });
@@ -440,7 +604,7 @@ std::vector<int> LogTable::orderPlacingDisplaced(const std::vector<SortKey> &key
         from = at;
     }
     order.insert(order.end(), from, base.end());
-    return order;
+    reorder(order);
 }
 
 void LogTable::SortByKeys(const std::vector<SortKey> &keys, const RegionalSettings &regional)
@@ -458,11 +622,9 @@ void LogTable::SortByKeys(const std::vector<SortKey> &keys, const RegionalSettin
                            &regional == &RegionalSettings::system();
     if (placeOnly) {
         if (!m_displaced.empty())
-            reorder(orderPlacingDisplaced(keys, regional));
+            placeDisplaced(keys, regional);
     } else if (count() > 1) {
-        // Stable passes from the last key to the first.
-        for (auto key = keys.rbegin(); key != keys.rend(); ++key)
-            reorder(sortedOrder(key->column, key->ascending, regional));
+        reorder(sortedOrder(keys, regional));
     }
     m_orderKnown = &regional == &RegionalSettings::system();
     m_orderKeys = keys;
@@ -482,7 +644,7 @@ void LogTable::SortAsIs(const RegionalSettings &regional)
 
 void LogTable::applyOrder(const std::vector<int> &order)
 {
-    if (order.size() != m_rows.size())
+    if (order.size() != size_t(count()))
         return;
     std::vector<bool> seen(order.size(), false);
     for (int r : order) {
@@ -496,24 +658,71 @@ void LogTable::applyOrder(const std::vector<int> &order)
 
 void LogTable::reorder(const std::vector<int> &order)
 {
-    if (order.size() != m_rows.size())
+    if (order.size() != size_t(count()))
+        return;
+    bool unchanged = true;
+    for (size_t i = 0; i < order.size() && unchanged; ++i)
+        unchanged = order[i] == int(i);
+    if (unchanged)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> newPosition(order.size());
-    std::vector<LogRow> reordered;
-    reordered.reserve(m_rows.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        reordered.push_back(std::move(m_rows[size_t(order[i])]));
-        newPosition[size_t(order[i])] = int(i);
+    std::vector<Id> reordered(order.size());
+    for (std::vector<Id> &column : m_cells) {
+        for (size_t i = 0; i < order.size(); ++i)
+            reordered[i] = column[size_t(order[i])];
+        column.swap(reordered);
     }
-    m_rows = std::move(reordered);
+    if (hasUsage()) {
+        std::vector<qint32> counts(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            counts[i] = m_counts[size_t(order[i])];
+        m_counts.swap(counts);
+    }
+    dropIndexes();
+    if (!before.isEmpty()) {
+        std::vector<int> newPosition(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            newPosition[size_t(order[i])] = int(i);
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex &idx : before)
+            after.append(index(newPosition[size_t(idx.row())], idx.column()));
+        changePersistentIndexList(before, after);
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void LogTable::moveRow(int from, int to)
+{
+    if (from == to)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    const auto rotate = [from, to](auto &values) {
+        if (from < to)
+            std::rotate(values.begin() + from, values.begin() + from + 1, values.begin() + to + 1);
+        else
+            std::rotate(values.begin() + to, values.begin() + from, values.begin() + from + 1);
+    };
+    for (std::vector<Id> &column : m_cells)
+        rotate(column);
+    if (hasUsage())
+        rotate(m_counts);
+    dropIndexes();
     QModelIndexList after;
     after.reserve(before.size());
-    for (const QModelIndex &idx : before)
-        after.append(index(newPosition[size_t(idx.row())], idx.column()));
+    for (const QModelIndex &idx : before) {
+        int r = idx.row();
+        if (r == from)
+            r = to;
+        else if (from < to && r > from && r <= to)
+            --r;
+        else if (to < from && r >= to && r < from)
+            ++r;
+        after.append(index(r, idx.column()));
+    }
     changePersistentIndexList(before, after);
-    remapIndexes(newPosition);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

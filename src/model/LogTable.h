@@ -1,11 +1,11 @@
 #pragma once
 
-#include "model/KeyIndex.h"
 #include "model/LogRow.h"
+#include "model/LookupIndex.h"
 #include "model/RegionalSettings.h"
+#include "model/TextPool.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QList>
 #include <functional>
 #include <memory>
@@ -25,11 +25,17 @@ using TLumOnCustomSort =
 
 // One table of the log. The rows are stored in display order, and this one model is shared by
 // the view, the log file reader and writer, the lookups and the importers.
+//
+// A cell holds the id of its text in the table's text pool (shared by the four tables of a
+// log), column by column: a row costs a few bytes, and lookups, sorts and reference counts
+// compare ids instead of texts.
 class LogTable : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    using Id = TextPool::Id;
+
     explicit LogTable(TableKind kind, QObject *parent = nullptr);
     LogTable(const QList<LogColumn> &columns, QObject *parent = nullptr);
     ~LogTable() override;
@@ -43,14 +49,16 @@ public:
     int columnIndex(const QString &caption) const;
 
     // --- rows ---
-    int count() const { return int(m_rows.size()); }
-    bool isEmpty() const { return m_rows.empty(); }
-    const LogRow &row(int r) const { return m_rows[size_t(r)]; }
+    int count() const { return m_rowCount; }
+    bool isEmpty() const { return m_rowCount == 0; }
+    // A copy of a row: its texts and usage object.
+    LogRow row(int r) const;
     // The text of a cell; empty for a row or column that does not exist.
     QString cell(int r, int c) const;
+    // Sets a cell. A character that a log file cannot carry becomes a blank (StorableText).
     void setCell(int r, int c, const QString &text);
-    // Appends a row (cells padded or cut to the column count) with a fresh usage object for
-    // the reference tables. Returns its index.
+    // Appends a row (cells padded or cut to the column count, made storable as setCell does)
+    // with a fresh usage object for the reference tables. Returns its index.
     int appendRow(QStringList cells);
     void removeRowAt(int r);
     // Removes the rows at these indices (any order, duplicates ignored).
@@ -61,6 +69,18 @@ public:
     // Rows appended between these two calls cause one model reset instead of a signal per row.
     void beginBulkLoad();
     void endBulkLoad();
+
+    // --- the text pool and the ids of the cells (the fast paths of the reader and writer) ---
+    TextPool &textPool() { return *m_pool; }
+    const TextPool &textPool() const { return *m_pool; }
+    const std::shared_ptr<TextPool> &sharedTextPool() const { return m_pool; }
+    // Gives the table another pool; only an empty table takes one (returns whether it did).
+    bool setTextPool(std::shared_ptr<TextPool> pool);
+    Id cellId(int r, int c) const { return m_cells[size_t(c)][size_t(r)]; }
+    const std::vector<Id> &columnIds(int c) const { return m_cells[size_t(c)]; }
+    // Appends a row of ids of this table's pool, one per column, taken as they are.
+    int appendRowIds(const Id *ids);
+    void reserveRows(int rows);
 
     // --- usage objects ---
     bool hasUsage() const;
@@ -75,6 +95,9 @@ public:
     // A pair in either orientation: (first, second), failing that (second, first).
     int findPairEitherWay(const QString &first, const QString &second) const;
     QStringList GetItemCaptions() const;
+    // The same lookups by ids of this table's pool.
+    int findId(Id id, int column) const;
+    int findPairIds(Id first, Id second) const;
 
     // --- sorting ---
     TLumOnCustomSort OnCustomSort;
@@ -111,26 +134,31 @@ signals:
     void sortStateChanged(int column, bool ascending);
 
 private:
-    LogRow::UsageData newUsage() const;
-    using PairKey = std::pair<QString, QString>;
-    void clearIndexes();
-    void indexAppended(int r);
-    void remapIndexes(const std::vector<int> &newPosition);
-    const KeyIndex<QString> &columnIndexFor(int column) const;
-    const KeyIndex<PairKey> &pairIndex() const;
-    std::vector<int> sortedOrder(int column, bool ascending,
+    void initStorage();
+    void setCellId(int r, int c, Id id);
+    int appendStoredRow(const Id *ids);
+    void dropIndexes();
+    void eraseRows(int first, int last);
+    const ColumnLookup &columnLookup(int column) const;
+    const PairLookup *pairLookup() const;
+    std::vector<int> sortedOrder(const std::vector<SortKey> &keys,
                                  const RegionalSettings &regional) const;
+    void rankPass(std::vector<int> &order, const SortKey &key,
+                  const RegionalSettings &regional) const;
     int compareRows(int a, int b, const std::vector<SortKey> &keys,
                     const RegionalSettings &regional) const;
-    std::vector<int> orderPlacingDisplaced(const std::vector<SortKey> &keys,
-                                           const RegionalSettings &regional) const;
+    void placeDisplaced(const std::vector<SortKey> &keys, const RegionalSettings &regional);
     void reorder(const std::vector<int> &order);
+    void moveRow(int from, int to);
     void markDisplaced(int r);
     void forgetOrder();
 
     TableKind m_kind;
     QList<LogColumn> m_columns;
-    std::vector<LogRow> m_rows;
+    std::shared_ptr<TextPool> m_pool;
+    std::vector<std::vector<Id>> m_cells; // m_cells[column][row]
+    std::vector<qint32> m_counts;         // ReferenceCount of each row, for the usage tables
+    int m_rowCount = 0;
     bool m_bulkLoading = false;
     int m_lastSortIndex = -1;
     bool m_lastSortAscending = true;
@@ -142,9 +170,9 @@ private:
     std::vector<SortKey> m_orderKeys;
     std::vector<int> m_displaced;
 
-    // Lookup indexes, built on first use and kept up to date as rows move, leave or change.
-    mutable QHash<int, KeyIndex<QString>> m_columnIndexes;
-    mutable std::unique_ptr<KeyIndex<PairKey>> m_pairIndex;
+    // Lookup indexes, built when lookups come often enough (see LookupIndexState).
+    mutable std::vector<ColumnLookup> m_columnLookups;
+    mutable PairLookup m_pairLookup;
 };
 
 // The lookups under the names the rest of the program uses.

@@ -78,7 +78,10 @@ private slots:
     void readsForgivingly();
     void readingSortsCountsAndPrefers();
     void readingWithoutSortOptionsKeepsFileOrder();
+    void progressCountsEveryNodeBelowTheRoot_data();
     void progressCountsEveryNodeBelowTheRoot();
+    void readsEveryCharacterOfACell_data();
+    void readsEveryCharacterOfACell();
     void missingFileChangesNothing();
     void malformedFiles_data();
     void malformedFiles();
@@ -90,6 +93,7 @@ private slots:
     void saveKeepsABackup_data();
     void saveKeepsABackup();
     void failedSaveKeepsOldFileAndModifiedState();
+    void saveMendsCellsALogCannotCarry();
 
 private:
     QTemporaryDir m_dir;
@@ -179,20 +183,91 @@ void TestLogFile::readingWithoutSortOptionsKeepsFileOrder()
     QCOMPARE(doc.Flights.cell(0, 0), QStringLiteral("2020-01-01"));
 }
 
+void TestLogFile::progressCountsEveryNodeBelowTheRoot_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("nodes");
+    // Below the root: text, Flights, text, Flight, text(inside Flights), comment = 6 nodes.
+    QTest::newRow("whitespace text and a comment")
+        << QByteArray("<Wingbook>\n<Flights>\n<Flight Date=\"x\"/>\n</Flights><!--c--></Wingbook>")
+        << 6;
+    // A reference does not split a text; a CDATA section is a node of its own.
+    QTest::newRow("text, references, CDATA, instruction")
+        << QByteArray("<Wingbook>a&amp;b&#65;<![CDATA[x]]>c<?pi data?></Wingbook>") << 4;
+    QTest::newRow("text longer than one read")
+        << "<Wingbook>" + QByteArray(3 << 20, 'x') + "<Flight/></Wingbook>" << 2;
+    QTest::newRow("nothing below the root") << QByteArray("<?pi?><Wingbook/><!--after-->") << 0;
+}
+
 void TestLogFile::progressCountsEveryNodeBelowTheRoot()
 {
-    // Below the root: text, Flights, text, Flight, text(inside Flights), comment = 6 nodes.
-    const QString path = writeFile(m_dir, "progress.xml",
-                                   "<Wingbook>\n<Flights>\n<Flight Date=\"x\"/>\n</Flights>"
-                                   "<!--c--></Wingbook>");
+    QFETCH(QByteArray, content);
+    QFETCH(int, nodes);
+    const QString path = writeFile(m_dir, "progress.xml", content);
     LogDocument doc;
     RecordingHost host;
     QVERIFY(OpenXMLFile(doc, path, m_options, host).ok);
-    QCOMPARE(host.maximum, 6);
-    QCOMPARE(host.steps, 6);
+    QCOMPARE(host.maximum, nodes);
+    QCOMPARE(host.steps, nodes);
     host.visible = false;
     QVERIFY(OpenXMLFile(doc, path, m_options, host).ok);
     QCOMPARE(host.maximum, 2147483647);
+}
+
+void TestLogFile::readsEveryCharacterOfACell_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("name");
+    // "Zürich – “Kloten” €" in windows-1252: en dash, curly quotes and euro sign are bytes of
+    // their own there, and would turn into replacement characters if read as UTF-8.
+    QTest::newRow("windows-1252")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<Wingbook><Airports>"
+                      "<Airport Airport=\"ZRH\" Name=\"Z\xfcrich \x96 \x93Kloten\x94 \x80\"/>"
+                      "</Airports></Wingbook>")
+        << QString::fromUtf8("Z\u00fcrich \u2013 \u201cKloten\u201d \u20ac");
+    QTest::newRow("ISO-8859-1")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Wingbook><Airports>"
+                      "<Airport Airport=\"ZRH\" Name=\"Z\xfcrich \xe9t\xe9 \xa4\"/>"
+                      "</Airports></Wingbook>")
+        << QString::fromUtf8("Z\u00fcrich \u00e9t\u00e9 \u00a4");
+    static const char16_t utf16[] =
+        u"\uFEFF<Wingbook><Airport Airport=\"ZRH\" Name=\"Z\u00fcrich\"/></Wingbook>";
+    QTest::newRow("UTF-16 with byte-order mark")
+        << QByteArray(reinterpret_cast<const char *>(utf16), sizeof utf16 - sizeof(char16_t))
+        << QString::fromUtf8("Z\u00fcrich");
+    // A byte-order mark inside a value is a character of the cell.
+    QTest::newRow("U+FEFF as a reference")
+        << QByteArray("<W><Airport Airport=\"A\" Name=\"&#xFEFF;Zeta\"/></W>")
+        << QString(QChar(0xFEFF)) + "Zeta";
+    QTest::newRow("U+FEFF as UTF-8")
+        << QByteArray("<W><Airport Airport=\"A\" Name=\"\xef\xbb\xbfZeta\"/></W>")
+        << QString(QChar(0xFEFF)) + "Zeta";
+    QTest::newRow("U+FEFF twice in front, once inside")
+        << QByteArray("<W><Airport Airport=\"A\" Name=\"&#xFEFF;&#xFEFF;Ze&#xFEFF;ta\"/></W>")
+        << QString(QChar(0xFEFF)) + QChar(0xFEFF) + "Ze" + QChar(0xFEFF) + "ta";
+    // The mark in front of the file says how it is encoded; it is no part of a cell.
+    QTest::newRow("mark of the file only")
+        << QByteArray("\xef\xbb\xbf<W><Airport Airport=\"A\" Name=\"Zeta\"/></W>")
+        << QStringLiteral("Zeta");
+}
+
+void TestLogFile::readsEveryCharacterOfACell()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, name);
+    const QString path = writeFile(m_dir, "encoded.xml", content);
+    LogDocument doc;
+    RecordingHost host;
+    const LogFileResult read = OpenXMLFile(doc, path, m_options, host);
+    QVERIFY2(read.ok, qPrintable(read.error));
+    QCOMPARE(doc.Airports.cell(0, 1), name);
+    // Saved, the log is UTF-8 and reads back the same.
+    const QString saved = m_dir.filePath("encoded-saved.xml");
+    QVERIFY(SaveXMLFile(doc, saved, m_options, host).ok);
+    QVERIFY(readFile(saved).contains(name.toUtf8()));
+    LogDocument again;
+    QVERIFY(OpenXMLFile(again, saved, m_options, host).ok);
+    QCOMPARE(again.Airports.cell(0, 1), name);
 }
 
 void TestLogFile::missingFileChangesNothing()
@@ -212,11 +287,51 @@ void TestLogFile::malformedFiles_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("expectedTail");
     QTest::newRow("empty file") << QByteArray() << "Line: 1\n";
-    QTest::newRow("plain text") << QByteArray("just some text\nnot xml") << "Line: 2\nnot xml";
-    QTest::newRow("unclosed element on line 3")
+    QTest::newRow("plain text") << QByteArray("just some text\nnot xml")
+                                << "Line: 1\njust some text";
+    // The parser finds the start tag unclosed where the file ends, on the empty line 4.
+    QTest::newRow("unclosed element")
         << QByteArray("<Wingbook>\n<Flights>\n<Flight Date=\"2023-01-01\" Time=\"this line is long "
                       "enough to be cut at forty\"\n")
+        << "Line: 4\n";
+    QTest::newRow("broken tag on line 3, cut at forty")
+        << QByteArray("<Wingbook>\n<Flights>\n<Flight Date=\"2023-01-01\" Time=\"this line is long "
+                      "enough to be cut at forty\" / >\n</Flights></Wingbook>\n")
         << "Line: 3\n<Flight Date=\"2023-01-01\" Time=\"this lin";
+    // Two logs pasted into one file: the second would be lost at the next save.
+    QTest::newRow("second root element")
+        << QByteArray("<Wingbook>\n</Wingbook>\n<Wingbook><Flight Date=\"x\"/></Wingbook>\n")
+        << "Line: 3\n<Wingbook><Flight Date=\"x\"/></Wingbook>";
+    QTest::newRow("duplicate attribute")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a\" Date=\"b\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a\" Date=\"b\"/></Wingbook>";
+    QTest::newRow("< inside an attribute value")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a<b\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a<b\"/></Wingbook>";
+    QTest::newRow("undefined entity")
+        << QByteArray("<Wingbook>\n<Flight Date=\"&nbsp;\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"&nbsp;\"/></Wingbook>";
+    QTest::newRow("reference to character 0")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a&#0;\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a&#0;\"/></Wingbook>";
+    QTest::newRow("reference to a control character")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a&#01;\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a&#01;\"/></Wingbook>";
+    QTest::newRow("reference to U+FFFE")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a&#xFFFE;\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a&#xFFFE;\"/></Wingbook>";
+    QTest::newRow("raw control character")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a\x01\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a\x01\"/></Wingbook>";
+    QTest::newRow("invalid UTF-8")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a\xc3\x28\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a\uFFFD(\"/></Wingbook>";
+    QTest::newRow("declared encoding the parser does not know")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"no-such-code\"?>\n<Wingbook/>")
+        << "Line: 1\n<?xml version=\"1.0\" encoding=\"no-such-co";
+    QTest::newRow("UTF-8 of a lone surrogate")
+        << QByteArray("<Wingbook>\n<Flight Date=\"a\xed\xa0\x80\"/></Wingbook>")
+        << "Line: 2\n<Flight Date=\"a\uFFFD\uFFFD\uFFFD\"/></Wingbook>";
 }
 
 void TestLogFile::malformedFiles()
@@ -261,10 +376,25 @@ void TestLogFile::hostileFilesAreSafe_data()
                       "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
                       "<Wingbook><Flight Date=\"&b;\"/></Wingbook>")
         << 1;
+    // A reference to an external entity in an attribute value is not well-formed XML.
     QTest::newRow("external entity is not fetched")
         << QByteArray("<!DOCTYPE w [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
                       "<Wingbook><Flight Date=\"&x;\"/></Wingbook>")
+        << 0;
+    QTest::newRow("external entity in text is not fetched")
+        << QByteArray("<!DOCTYPE w [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+                      "<Wingbook><Flight Date=\"d\"/>&x;</Wingbook>")
         << 1;
+    QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY e0 \"ha\">";
+    for (int i = 1; i < 10; ++i) {
+        bomb += "<!ENTITY e" + QByteArray::number(i) + " \"";
+        for (int k = 0; k < 10; ++k)
+            bomb += "&e" + QByteArray::number(i - 1) + ";";
+        bomb += "\">";
+    }
+    bomb += "]><Wingbook><Flight Date=\"&e9;\"/><Flight Date=\"x\">&e9;</Flight></Wingbook>";
+    // The parser refuses a file whose entities would grow beyond reason.
+    QTest::newRow("entity expansion bomb") << bomb << 0;
     QTest::newRow("binary junk") << QByteArray("\x00\xff\xfe<\x01\x02", 6) << 0;
 }
 
@@ -278,8 +408,12 @@ void TestLogFile::hostileFilesAreSafe()
     const LogFileResult result = OpenXMLFile(doc, path, m_options, host);
     QCOMPARE(result.ok, flights > 0);
     QCOMPARE(doc.Flights.count(), flights);
-    if (flights > 0)
-        QVERIFY(!doc.Flights.cell(0, 0).contains(QLatin1String("root:")));
+    QVERIFY(!result.error.contains(QLatin1String("root:")));
+    // An entity is never expanded: a cell holds at most the reference itself.
+    for (int r = 0; r < doc.Flights.count(); ++r) {
+        QVERIFY(!doc.Flights.cell(r, 0).contains(QLatin1String("root:")));
+        QVERIFY(doc.Flights.cell(r, 0).size() < 10);
+    }
 }
 
 void TestLogFile::writesTheExactLayout()
@@ -404,6 +538,36 @@ void TestLogFile::failedSaveKeepsOldFileAndModifiedState()
     QVERIFY(doc.isModified());
     QCOMPARE(readFile(readOnly), QByteArray("good old log"));
     QCOMPARE(host.busyDepth, 0);
+}
+
+// A cell can hold what XML cannot carry only through the raw id path (the setters replace
+// it); a save mends such cells, says how many, and the file reads again.
+void TestLogFile::saveMendsCellsALogCannotCarry()
+{
+    LogDocument doc;
+    TextPool &pool = doc.Airlines.textPool();
+    const TextPool::Id code = pool.intern("AF");
+    const TextPool::Id control = pool.intern(QStringLiteral("Air\u0001France"));
+    const TextPool::Id fine = pool.intern("Air France");
+    const TextPool::Id rows[][2] = {{code, control}, {code, fine}, {control, control}};
+    for (const auto &ids : rows)
+        doc.Airlines.appendRowIds(ids);
+    doc.Flights.appendRow({"2023-01-05"});
+    RecordingHost host;
+    const QString path = m_dir.filePath("mended.xml");
+    const LogFileResult saved = SaveXMLFile(doc, path, m_options, host);
+    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QVERIFY2(saved.notice.startsWith("3 cell(s)"), qPrintable(saved.notice));
+    QCOMPARE(doc.Airlines.cell(0, 1), QStringLiteral("Air France"));
+    QCOMPARE(doc.Airlines.cell(2, 0), QStringLiteral("Air France"));
+    QVERIFY(!readFile(path).contains("&#01;"));
+    LogDocument again;
+    m_options.sortAlphabeticalCodes = false;
+    const LogFileResult read = OpenXMLFile(again, path, m_options, host);
+    QVERIFY2(read.ok, qPrintable(read.error));
+    QCOMPARE(again.Airlines.cell(0, 1), QStringLiteral("Air France"));
+    // Nothing left to mend: no notice.
+    QVERIFY(SaveXMLFile(again, path, m_options, host).notice.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestLogFile)

@@ -26,6 +26,8 @@ private slots:
     void preferredValues();
     void preferredValuesKeptWhenNoRowBeats();
     void countsTextGroupsThousands();
+    void settersKeepOnlyWhatALogCanCarry_data();
+    void settersKeepOnlyWhatALogCanCarry();
 };
 
 void TestLogTable::rowsHaveTheirTableShape()
@@ -301,6 +303,46 @@ void TestLogTable::countsTextGroupsThousands()
         doc.Flights.appendRow({});
     QVERIFY(doc.countsText(QLocale(QLocale::English, QLocale::UnitedStates))
                 .startsWith(QStringLiteral("1,234 flight(s) - 0 airline(s)")));
+}
+
+void TestLogTable::settersKeepOnlyWhatALogCanCarry_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("stored");
+    const QChar high(0xD83D), low(0xDE80); // the two halves of U+1F680
+    QTest::newRow("plain") << QStringLiteral("Zürich") << QStringLiteral("Zürich");
+    QTest::newRow("tab, line feed, carriage return stay")
+        << QStringLiteral("a\tb\nc\rd") << QStringLiteral("a\tb\nc\rd");
+    QTest::newRow("control characters become blanks")
+        << QStringLiteral("\u0001Air\u001fFrance\u000b") << QStringLiteral(" Air France ");
+    QTest::newRow("NUL becomes a blank") << QString(QChar(0)) + "x" << QStringLiteral(" x");
+    QTest::newRow("U+FFFE and U+FFFF become blanks")
+        << QString(QChar(0xFFFE)) + "x" + QChar(0xFFFF) << QStringLiteral(" x ");
+    QTest::newRow("a surrogate pair stays") << QString(high) + low << QString(high) + low;
+    QTest::newRow("a lone half becomes a blank")
+        << QString(high) + "x" + low << QStringLiteral(" x ");
+    QTest::newRow("a reversed pair becomes two blanks")
+        << QString(low) + high << QStringLiteral("  ");
+    QTest::newRow("byte-order mark stays")
+        << QString(QChar(0xFEFF)) + "Zeta" << QString(QChar(0xFEFF)) + "Zeta";
+    QTest::newRow("DEL and C1 controls stay (XML carries them)")
+        << QStringLiteral("a\u007f\u0085b") << QStringLiteral("a\u007f\u0085b");
+}
+
+void TestLogTable::settersKeepOnlyWhatALogCanCarry()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, stored);
+    LogTable t(TableKind::Airlines);
+    t.appendRow({"AF", given});
+    QCOMPARE(t.cell(0, 1), stored);
+    t.appendRow({"BA"});
+    t.setCell(1, 1, given);
+    QCOMPARE(t.cell(1, 1), stored);
+    // The stored text is what lookups see; the unstorable one is in no cell.
+    QCOMPARE(t.FindItemByText(stored, 1), 0);
+    if (given != stored)
+        QCOMPARE(t.FindItemByText(given, 1), -1);
 }
 
 QTEST_GUILESS_MAIN(TestLogTable)

@@ -8,7 +8,8 @@
 #include "model/LogDocument.h"
 #include "options/ui/WingbookUnit2.h"
 
-#include "../support/ShellLinkFile.h"
+#include "support/ShellLinkFile.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,7 +37,6 @@ class TestFileDrop : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -56,32 +56,25 @@ private:
     QString writeLink(const QString &name, const QString &target);
     void drop(const QList<QUrl> &urls);
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<WindowTests::PrivateSettingsFolder> m_config;
+    WindowTests::MessageBoxRecorder m_messages;
     std::unique_ptr<QTemporaryDir> m_files;
     std::unique_ptr<TForm1> m_form;
     TForm2 *m_options = nullptr;
     QStringList m_events; // reads and imports, in order
-    QList<MessageBoxes::Request> m_boxes;
 };
-
-void TestFileDrop::initTestCase()
-{
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
-    });
-}
 
 void TestFileDrop::init()
 {
-    m_config = std::make_unique<QTemporaryDir>();
+    // Each test starts on settings of its own.
+    m_config.reset();
+    m_config = std::make_unique<WindowTests::PrivateSettingsFolder>();
     m_files = std::make_unique<QTemporaryDir>();
     QVERIFY(m_config->isValid() && m_files->isValid());
-    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
     qunsetenv("http_proxy");
     qunsetenv("HTTP_PROXY");
     m_events.clear();
-    m_boxes.clear();
+    m_messages.clear();
     QFile countries(m_files->filePath(QStringLiteral("Countries.def")));
     QVERIFY(countries.open(QIODevice::WriteOnly));
     countries.write("Peru\nChad\nFiji\n");
@@ -185,7 +178,7 @@ void TestFileDrop::dropReadsAndImportsInOrder()
         read.append(QFileInfo(path).fileName());
     QCOMPARE(read, logsRead);
     QCOMPARE(m_form->LumFileDrag1->FileCount(), names.size());
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_messages.boxes.isEmpty());
     QCOMPARE(m_form->Document().Flights.count(), logsRead.isEmpty() ? 0 : kFixtureFlights);
 }
 
@@ -197,9 +190,9 @@ void TestFileDrop::brokenShortcutEndsTheDrop()
     drop({QUrl::fromLocalFile(copyOfFixture("a.csv")), QUrl::fromLocalFile(broken),
           QUrl::fromLocalFile(copyOfFixture("trip.xml"))});
     QCOMPARE(m_events, QStringList{".csv a.csv into "});
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Wingbook"));
-    QCOMPARE(m_boxes.first().text, QStringLiteral("Read error."));
+    QCOMPARE(m_messages.boxes.size(), 1);
+    QCOMPARE(m_messages.boxes.first().title, QStringLiteral("Wingbook"));
+    QCOMPARE(m_messages.boxes.first().text, QStringLiteral("Read error."));
     QCOMPARE(m_form->Document().Flights.count(), 0);
 }
 
@@ -239,7 +232,7 @@ void TestFileDrop::startupFile()
         argument.replace('@', m_files->path());
 
     startWindow(arguments);
-    QCOMPARE(m_boxes.size(), errors);
+    QCOMPARE(m_messages.boxes.size(), errors);
     if (opened.isEmpty()) {
         QCOMPARE(m_form->Document().Flights.count(), 0);
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Wingbook"));
@@ -309,7 +302,7 @@ void TestFileDrop::storedCountOfAMenuListThatIsNotANumber()
         store->SetValue(QStringLiteral("Options\\RecentlyUsedFileList"), QStringLiteral("x"));
     }
     startWindow();
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_messages.boxes.isEmpty());
     QVERIFY(m_form->Document().OpenRecent.entries().isEmpty());
     QCOMPARE(m_form->options().RecentlyUsedFileList(), 5);
 }

@@ -3,6 +3,7 @@
 #include "components/ui/LumListViewModel.h"
 #include "components/ui/MessageBoxes.h"
 #include "model/LogTable.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -22,7 +23,7 @@ namespace
 struct Fixture {
     LogTable table;
     TLumListView view;
-    QList<MessageBoxes::Request> messages;
+    WindowTests::MessageBoxRecorder messages;
 
     explicit Fixture(TableKind kind, const QList<QStringList> &rows = {}) : table(kind)
     {
@@ -32,12 +33,7 @@ struct Fixture {
         view.setMultiSelection(true);
         view.resize(700, 400);
         view.show();
-        MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-            messages.append(request);
-            return QMessageBox::Ok;
-        });
     }
-    ~Fixture() { MessageBoxes::setResponder({}); }
 
     QStringList column(int c) const
     {
@@ -49,7 +45,7 @@ struct Fixture {
     QStringList messageTexts() const
     {
         QStringList texts;
-        for (const MessageBoxes::Request &request : messages) {
+        for (const MessageBoxes::Request &request : messages.boxes) {
             if (request.kind == MessageBoxes::Kind::Plain && request.title == u"Search Results"_s)
                 texts.append(request.text);
         }
@@ -284,7 +280,7 @@ void TestLumListView::findFoldsAccentsAndCase()
         QCOMPARE(clicks.count(), 0);
         QCOMPARE(f.view.selectedCount(), 0);
     } else {
-        QVERIFY(f.messages.isEmpty());
+        QVERIFY(f.messages.boxes.isEmpty());
         QCOMPARE(f.view.selectedRows(), QList<int>{row});
         QCOMPARE(f.view.currentIndex().row(), row);
         QCOMPARE(clicks.count(), 1);
@@ -304,23 +300,23 @@ void TestLumListView::findWalksDownThenSaysNoMore()
     QVERIFY(f.view.hasFocus());
     f.view.FindNext();
     QCOMPARE(f.view.selectedRows(), QList<int>{4});
-    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.messages.boxes.isEmpty());
 
     f.view.FindNext();
     f.view.FindNext();
     const QString noMore = u"No more instances of \"france\" found."_s;
     QCOMPARE(f.messageTexts(), (QStringList{noMore, noMore}));
-    QCOMPARE(f.messages.first().kind, MessageBoxes::Kind::Plain);
+    QCOMPARE(f.messages.boxes.first().kind, MessageBoxes::Kind::Plain);
     QCOMPARE(f.view.selectedRows(), QList<int>{4}); // a miss leaves the selection alone
     f.view.clearFocus();
     f.view.FindNext();
     QVERIFY(f.view.hasFocus()); // after a message too
 
     // A new search starts at the top again.
-    f.messages.clear();
+    f.messages.boxes.clear();
     f.view.FindText(u"france"_s);
     QCOMPARE(f.view.selectedRows(), QList<int>{1});
-    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.messages.boxes.isEmpty());
 }
 
 void TestLumListView::findRefreshAfterAClickStartsAtTheClickedRow()
@@ -362,7 +358,7 @@ void TestLumListView::findDialogSearchesAndCloses()
     QVERIFY(dialog->findNextButton()->isDefault());
 
     f.view.FindNext(); // nothing to seek yet
-    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.messages.boxes.isEmpty());
     QVERIFY(dialog->isVisible());
 
     QTest::keyClicks(dialog->textEdit(), u"paris"_s);
@@ -387,7 +383,7 @@ void TestLumListView::findDialogSearchesAndCloses()
     f.view.Find();
     QTest::mouseClick(f.view.findDialog()->cancelButton(), Qt::LeftButton);
     QVERIFY(!f.view.findDialog()->isVisible());
-    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.messages.boxes.isEmpty());
 }
 
 void TestLumListView::findOnAnEmptyViewSaysNotFound()
@@ -439,7 +435,7 @@ void TestLumListView::keysAreRouted()
 
     // F3 without a search yet does nothing; after one, it finds the next match.
     QTest::keyClick(&f.view, Qt::Key_F3);
-    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.messages.boxes.isEmpty());
     f.view.FindText(u"france"_s);
     QTest::keyClick(&f.view, Qt::Key_F3);
     QCOMPARE(f.view.selectedRows(), QList<int>{4});
@@ -457,7 +453,7 @@ void TestLumListView::ctrlFNeedsRowsAndNoOtherModifier()
     QTest::keyClick(&empty.view, Qt::Key_F, Qt::ControlModifier);
     QVERIFY(!empty.view.findDialog());
     QTest::keyClick(&empty.view, Qt::Key_F3);
-    QVERIFY(empty.messages.isEmpty());
+    QVERIFY(empty.messages.boxes.isEmpty());
 
     Fixture f(TableKind::Airports, airports);
     QTest::keyClick(&f.view, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);

@@ -9,6 +9,7 @@
 #include "model/LogDocument.h"
 #include "platform/VersionInfo.h"
 #include "platform/ui/FileDialogs.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,11 +17,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <memory>
 
 namespace
@@ -57,6 +60,8 @@ private slots:
     void contextMenuEnabling_data();
     void contextMenuEnabling();
     void contextMenuWithoutRegisteredCommands();
+    void menusAndToolBarLayout_data();
+    void menusAndToolBarLayout();
     void clickWhileProcessingAsksToStop_data();
     void clickWhileProcessingAsksToStop();
     void recentEntryOfMissingFile();
@@ -70,44 +75,27 @@ private:
     QString copyOfFixture(const QString &name = QStringLiteral("trip.xml"));
     void openThroughDialog(const QString &path);
     QStringList confirmations() const;
-    QList<MessageBoxes::Request> boxesOf(MessageBoxes::Kind kind) const;
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    WindowTests::PrivateSettingsFolder m_config;
+    WindowTests::MessageBoxRecorder m_messages;
+    WindowTests::FileDialogRecorder m_fileDialogs;
     std::unique_ptr<QTemporaryDir> m_files;
     std::unique_ptr<TForm1> m_form;
     OptionSet m_options;
-    QList<MessageBoxes::Request> m_boxes;
-    QList<QMessageBox::StandardButton> m_answers;
-    QList<FileDialogs::Request> m_dialogs;
-    QList<FileDialogs::Result> m_dialogAnswers;
 };
 
 void TestMainWindow::initTestCase()
 {
-    m_config = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_config->isValid());
-    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        if (!m_answers.isEmpty())
-            return m_answers.takeFirst();
-        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
-    });
-    FileDialogs::setResponder([this](const FileDialogs::Request &request) {
-        m_dialogs.append(request);
-        return m_dialogAnswers.isEmpty() ? FileDialogs::Result{} : m_dialogAnswers.takeFirst();
-    });
+    QVERIFY(m_config.isValid());
 }
 
 void TestMainWindow::init()
 {
-    QFile::remove(m_config->filePath(QStringLiteral("Marovek/Wingbook.reg")));
+    QFile::remove(m_config.settingsFile());
     m_files = std::make_unique<QTemporaryDir>();
     m_options = OptionSet();
-    m_boxes.clear();
-    m_answers.clear();
-    m_dialogs.clear();
-    m_dialogAnswers.clear();
+    m_messages.clear();
+    m_fileDialogs.clear();
     m_form = std::make_unique<TForm1>();
     m_form->setOptions(&m_options);
 }
@@ -129,28 +117,13 @@ QString TestMainWindow::copyOfFixture(const QString &name)
 
 void TestMainWindow::openThroughDialog(const QString &path)
 {
-    m_dialogAnswers.append({true, path, 0});
+    m_fileDialogs.answers.append({true, path, 0});
     m_form->action(MainCommand::Open)->trigger();
 }
 
 QStringList TestMainWindow::confirmations() const
 {
-    QStringList texts;
-    for (const MessageBoxes::Request &request : m_boxes) {
-        if (request.kind == MessageBoxes::Kind::Confirmation)
-            texts.append(request.text);
-    }
-    return texts;
-}
-
-QList<MessageBoxes::Request> TestMainWindow::boxesOf(MessageBoxes::Kind kind) const
-{
-    QList<MessageBoxes::Request> found;
-    for (const MessageBoxes::Request &request : m_boxes) {
-        if (request.kind == kind)
-            found.append(request);
-    }
-    return found;
+    return m_messages.texts(MessageBoxes::Kind::Confirmation);
 }
 
 void TestMainWindow::emptyLogStatusAndEnabling()
@@ -180,10 +153,10 @@ void TestMainWindow::loadedLogStatusAndEnabling()
     m_form->setCommandHandler(MainCommand::Statistics, [] {});
     const QString path = copyOfFixture();
     openThroughDialog(path);
-    QCOMPARE(m_dialogs.size(), 1);
-    QCOMPARE(m_dialogs[0].title, QStringLiteral("Open"));
-    QCOMPARE(m_dialogs[0].defaultExtension, QStringLiteral("xml"));
-    QVERIFY(m_boxes.isEmpty());
+    QCOMPARE(m_fileDialogs.requests.size(), 1);
+    QCOMPARE(m_fileDialogs.requests[0].title, QStringLiteral("Open"));
+    QCOMPARE(m_fileDialogs.requests[0].defaultExtension, QStringLiteral("xml"));
+    QVERIFY(m_messages.boxes.isEmpty());
 
     QCOMPARE(m_form->windowTitle(), QStringLiteral("trip.xml - Wingbook"));
     QCOMPARE(m_form->statusText(),
@@ -202,8 +175,8 @@ void TestMainWindow::loadedLogStatusAndEnabling()
 
     // The next Open starts in the folder of the file just read.
     m_form->action(MainCommand::Open)->trigger();
-    QCOMPARE(m_dialogs.size(), 2);
-    QCOMPARE(m_dialogs[1].folder, m_files->path());
+    QCOMPARE(m_fileDialogs.requests.size(), 2);
+    QCOMPARE(m_fileDialogs.requests[1].folder, m_files->path());
     QCOMPARE(m_form->Document().DocumentFileName, path); // cancelled: unchanged
 
     // The Save command is the modified state.
@@ -253,7 +226,7 @@ void TestMainWindow::saveQuestion()
         document.Flights.setCell(0, 5, QStringLiteral("9999"));
         document.setModified(true);
     }
-    m_answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
+    m_messages.answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
 
     if (command == QLatin1String("new"))
         m_form->action(MainCommand::New)->trigger();
@@ -286,9 +259,9 @@ void TestMainWindow::failedSaveKeepsTheLogModified()
 
     // Save As into a folder that does not exist.
     const QString gone = m_files->filePath(QStringLiteral("gone/trip.xml"));
-    m_dialogAnswers.append({true, gone, 0});
+    m_fileDialogs.answers.append({true, gone, 0});
     m_form->action(MainCommand::SaveAs)->trigger();
-    const QList<MessageBoxes::Request> errors = boxesOf(MessageBoxes::Kind::Error);
+    const QList<MessageBoxes::Request> errors = m_messages.of(MessageBoxes::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors[0].title, QStringLiteral("Wingbook"));
     QVERIFY(errors[0].text.contains(gone));
@@ -299,18 +272,18 @@ void TestMainWindow::failedSaveKeepsTheLogModified()
     QCOMPARE(m_form->windowTitle(), QStringLiteral("trip.xml - Wingbook"));
 
     // New after Yes and a failed save stops, and so does closing: the changes stay.
-    m_boxes.clear();
-    m_answers = {QMessageBox::Yes};
-    m_dialogAnswers.append({true, gone, 0});
+    m_messages.boxes.clear();
+    m_messages.answers = {QMessageBox::Yes};
+    m_fileDialogs.answers.append({true, gone, 0});
     document.SaveFileName.clear();
     m_form->action(MainCommand::New)->trigger();
-    QCOMPARE(boxesOf(MessageBoxes::Kind::Error).size(), 1);
+    QCOMPARE(m_messages.of(MessageBoxes::Kind::Error).size(), 1);
     QCOMPARE(document.Flights.count(), 3);
     QVERIFY(document.isModified());
 
     m_form->show();
-    m_answers = {QMessageBox::Yes};
-    m_dialogAnswers.append({true, gone, 0});
+    m_messages.answers = {QMessageBox::Yes};
+    m_fileDialogs.answers.append({true, gone, 0});
     QVERIFY(!m_form->close());
     QVERIFY(m_form->isVisible());
     QVERIFY(document.isModified());
@@ -342,17 +315,17 @@ void TestMainWindow::saveAs()
     document.setModified(true);
     m_options.promptBeforeOverwriting = false;
 
-    m_dialogAnswers.append({true, m_files->filePath(chosen), 1});
+    m_fileDialogs.answers.append({true, m_files->filePath(chosen), 1});
     m_form->action(MainCommand::SaveAs)->trigger();
 
-    QCOMPARE(m_dialogs.size(), 1);
-    const FileDialogs::Request &request = m_dialogs[0];
+    QCOMPARE(m_fileDialogs.requests.size(), 1);
+    const FileDialogs::Request &request = m_fileDialogs.requests[0];
     QCOMPARE(request.title, QStringLiteral("Save As"));
     QCOMPARE(request.folder, m_files->path());
     QCOMPARE(request.proposedName, QStringLiteral("trip.xml"));
     QCOMPARE(request.filterIndex, 1); // a proposed .xml name preselects the second filter
     QVERIFY(!request.overwritePrompt);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_messages.boxes.isEmpty());
 
     if (written.isEmpty()) {
         QCOMPARE(QDir(m_files->path()).entryList(QDir::Files), QStringList{"trip.xml"});
@@ -376,11 +349,11 @@ void TestMainWindow::saveOfADeletedFileAsksForAName()
     QVERIFY(m_form->openLogFile(path));
     m_form->Document().setModified(true);
     QVERIFY(QFile::remove(path));
-    m_dialogAnswers.append({true, path, 0});
+    m_fileDialogs.answers.append({true, path, 0});
     m_form->action(MainCommand::Save)->trigger();
-    QCOMPARE(m_dialogs.size(), 1);
-    QCOMPARE(m_dialogs[0].title, QStringLiteral("Save As"));
-    QVERIFY(m_dialogs[0].overwritePrompt);
+    QCOMPARE(m_fileDialogs.requests.size(), 1);
+    QCOMPARE(m_fileDialogs.requests[0].title, QStringLiteral("Save As"));
+    QVERIFY(m_fileDialogs.requests[0].overwritePrompt);
     QVERIFY(QFile::exists(path));
     QVERIFY(!m_form->Document().isModified());
 }
@@ -443,15 +416,15 @@ void TestMainWindow::findMessagesAndFindNext()
     QVERIFY(dialog->isVisible());
     dialog->setText(QStringLiteral("montreal")); // matches Montréal: accents are folded
     QTest::mouseClick(dialog->findNextButton(), Qt::LeftButton);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_messages.boxes.isEmpty());
     QCOMPARE(view->selectedRows(), QList<int>{2});
 
     // Find next (F3) past the last match.
     QTest::keyClick(view, Qt::Key_F3);
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes[0].kind, MessageBoxes::Kind::Plain);
-    QCOMPARE(m_boxes[0].title, QStringLiteral("Search Results"));
-    QCOMPARE(m_boxes[0].text, QStringLiteral("No more instances of \"montreal\" found."));
+    QCOMPARE(m_messages.boxes.size(), 1);
+    QCOMPARE(m_messages.boxes[0].kind, MessageBoxes::Kind::Plain);
+    QCOMPARE(m_messages.boxes[0].title, QStringLiteral("Search Results"));
+    QCOMPARE(m_messages.boxes[0].text, QStringLiteral("No more instances of \"montreal\" found."));
 
     // A new Find through the Tools command, for a text that is nowhere.
     m_form->action(MainCommand::Find)->trigger();
@@ -459,8 +432,8 @@ void TestMainWindow::findMessagesAndFindNext()
     QVERIFY(dialog);
     dialog->setText(QStringLiteral("Zurich"));
     QTest::mouseClick(dialog->findNextButton(), Qt::LeftButton);
-    QCOMPARE(m_boxes.size(), 2);
-    QCOMPARE(m_boxes[1].text, QStringLiteral("Search string \"Zurich\" not found."));
+    QCOMPARE(m_messages.boxes.size(), 2);
+    QCOMPARE(m_messages.boxes[1].text, QStringLiteral("Search string \"Zurich\" not found."));
     QVERIFY(!m_form->Document().isModified());
 }
 
@@ -606,11 +579,129 @@ void TestMainWindow::contextMenuWithoutRegisteredCommands()
     QVERIFY(!m_form->ToolsAddMenu->menuAction()->isVisible());
     QVERIFY(!m_form->action(MainCommand::Import)->isVisible());
 
-    bool imported = false;
-    m_form->setCommandHandler(MainCommand::Import, [&imported] { imported = true; });
+    QStringList calls;
+    m_form->setCommandHandler(MainCommand::Import, [&calls] { calls.append("import"); });
     QVERIFY(m_form->action(MainCommand::Import)->isVisible());
     m_form->action(MainCommand::Import)->trigger();
-    QVERIFY(imported);
+    QCOMPARE(calls, QStringList{"import"});
+
+    // A handler given again replaces the first one; none hides the command again.
+    calls.clear();
+    m_form->setCommandHandler(MainCommand::Import, [&calls] { calls.append("again"); });
+    m_form->action(MainCommand::Import)->trigger();
+    QCOMPARE(calls, QStringList{"again"});
+    m_form->setCommandHandler(MainCommand::Import, nullptr);
+    QVERIFY(!m_form->action(MainCommand::Import)->isVisible());
+
+    // Likewise a record command's handler, through its item and its routes.
+    QVERIFY(m_form->openLogFile(copyOfFixture()));
+    calls.clear();
+    m_form->setRecordCommand(TableKind::Airports, RecordCommand::Delete,
+                             [&calls] { calls.append("delete"); });
+    m_form->setRecordCommand(TableKind::Airports, RecordCommand::Delete,
+                             [&calls] { calls.append("delete again"); });
+    QAction *deleteItem = nullptr;
+    for (QAction *action : m_form->contextMenu(TableKind::Airports)->actions()) {
+        if (action->text() == QLatin1String("Delete"))
+            deleteItem = action;
+    }
+    QVERIFY(deleteItem && deleteItem->isVisible());
+    m_form->listView(TableKind::Airports)->selectOnly(0);
+    m_form->contextMenu(TableKind::Airports);
+    deleteItem->trigger();
+    m_form->runRecordCommand(TableKind::Airports, RecordCommand::Delete);
+    QCOMPARE(calls, QStringList({"delete again", "delete again"}));
+}
+
+void TestMainWindow::menusAndToolBarLayout_data()
+{
+    QTest::addColumn<bool>("everyCommand"); // every handler given, and the tables' Add
+    QTest::addColumn<QStringList>("fileMenu");
+    QTest::addColumn<QStringList>("toolsMenu");
+    QTest::addColumn<QStringList>("helpMenu");
+    QTest::addColumn<QStringList>("toolBar");
+
+    // "-" is a separator; hidden items are left out. The menus hide their separators where
+    // nothing is shown between them.
+    QTest::newRow("the window alone")
+        << false
+        << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...", "-", "-",
+                       "Exit"}
+        << QStringList{"Find...\tCtrl+F", "-", "-", "-"} << QStringList{"Release Notes\tF1", "-"}
+        << QStringList{"New", "Open", "Save", "Save As", "-", "Find", "-", "Exit"};
+    QTest::newRow("every command")
+        << true << QStringList{"New\tCtrl+N", "Open...\tCtrl+O", "Save\tCtrl+S", "Save As...",
+                               "-",           "Import...",       "Export...",    "-",
+                               "Exit"}
+        << QStringList{"Find...\tCtrl+F",
+                       "-",
+                       "Add>",
+                       "-",
+                       "Statistics...",
+                       "Compute Distances",
+                       "Route Map...",
+                       "Charts...",
+                       "-",
+                       "Options..."}
+        << QStringList{"Release Notes\tF1", "Check for Updates...\tF9", "-", "About..."}
+        << QStringList{"New",        "Open", "Save",    "Save As", "-",     "Import",
+                       "Export",     "-",    "Find",    "-",       "Add",   "-",
+                       "Statistics", "-",    "Options", "-",       "About", "Exit"};
+}
+
+void TestMainWindow::menusAndToolBarLayout()
+{
+    QFETCH(bool, everyCommand);
+    QFETCH(QStringList, fileMenu);
+    QFETCH(QStringList, toolsMenu);
+    QFETCH(QStringList, helpMenu);
+    QFETCH(QStringList, toolBar);
+
+    if (everyCommand) {
+        for (MainCommand command :
+             {MainCommand::Import, MainCommand::Export, MainCommand::Statistics,
+              MainCommand::ComputeDistances, MainCommand::RouteMap, MainCommand::Charts,
+              MainCommand::Options, MainCommand::CheckForUpdates, MainCommand::About})
+            m_form->setCommandHandler(command, [] {});
+        for (const PageDescription &page : kPages)
+            m_form->setRecordCommand(page.kind, RecordCommand::Add, [] {});
+    }
+    auto items = [](const QList<QAction *> &actions, bool hints) {
+        QStringList shown;
+        for (const QAction *action : actions) {
+            if (!action->isVisible())
+                continue;
+            QString text = action->isSeparator() ? QStringLiteral("-")
+                           : hints               ? action->iconText()
+                                                 : action->text();
+            if (action->menu())
+                text += QLatin1Char('>');
+            if (!action->shortcut().isEmpty())
+                text += QStringLiteral("\t") + action->shortcut().toString();
+            shown.append(text);
+        }
+        return shown;
+    };
+    const QList<QAction *> menus = m_form->menuBar()->actions();
+    QCOMPARE(items(menus, false), QStringList({"&File>", "&Tools>", "&Help>"}));
+    QCOMPARE(items(menus[0]->menu()->actions(), false), fileMenu);
+    QCOMPARE(items(menus[1]->menu()->actions(), false), toolsMenu);
+    QCOMPARE(items(menus[2]->menu()->actions(), false), helpMenu);
+
+    QStringList buttons;
+    for (const QString &button : items(m_form->ToolBar1->actions(), true))
+        buttons.append(button.section(QStringLiteral("\t"), 0, 0));
+    QCOMPARE(buttons, toolBar);
+    for (QAction *action : m_form->ToolBar1->actions()) {
+        if (!action->isSeparator())
+            QCOMPARE(m_form->ToolBar1->widgetForAction(action)->size(), QSize(26, 26));
+    }
+    if (everyCommand) {
+        QStringList addItems;
+        for (QAction *action : m_form->ToolsAddMenu->actions())
+            addItems.append(action->text());
+        QCOMPARE(addItems, QStringList({"Flight", "Airline", "Airport", "Distance"}));
+    }
 }
 
 void TestMainWindow::clickWhileProcessingAsksToStop_data()
@@ -631,12 +722,12 @@ void TestMainWindow::clickWhileProcessingAsksToStop()
 
     // Not processing: a click moves where Find next starts.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row1);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_messages.boxes.isEmpty());
     QCOMPARE(view->findStartPosition(), 1);
 
     m_form->Processing = true;
     m_form->StopRequested = !answerYes;
-    m_answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
+    m_messages.answers.append(answerYes ? QMessageBox::Yes : QMessageBox::No);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row1);
     QCOMPARE(confirmations(), QStringList{"Do you want to stop processing?"});
     QCOMPARE(m_form->StopRequested, answerYes);
@@ -650,7 +741,7 @@ void TestMainWindow::recentEntryOfMissingFile()
     QCOMPARE(m_form->OpenPopupMenu->actions().size(), 2);
 
     m_form->OpenPopupMenu->actions().at(0)->trigger();
-    const QList<MessageBoxes::Request> errors = boxesOf(MessageBoxes::Kind::Error);
+    const QList<MessageBoxes::Request> errors = m_messages.of(MessageBoxes::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors[0].text, QStringLiteral("Cannot open \"") + missing +
                                  QStringLiteral("\".\rThe file has been deleted or moved."));

@@ -6,6 +6,7 @@
 #include "options/CheckListText.h"
 #include "options/ui/WingbookUnit2.h"
 #include "options/ui/WingbookUnit7.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -42,7 +42,6 @@ class TestOptionsDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -67,30 +66,25 @@ private:
     void writeCountries(const QStringList &lines);
     std::unique_ptr<TForm2> makeDialog();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    // The settings and the country list of each test.
+    std::unique_ptr<WindowTests::PrivateSettingsFolder> m_dir;
+    WindowTests::MessageBoxRecorder m_messages;
     std::unique_ptr<TLumRegistryEnhanced> m_store;
     RecentFileList m_open;
     RecentFileList m_import;
-    QList<MessageBoxes::Request> m_boxes;
 };
-
-void TestOptionsDialog::initTestCase()
-{
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        return QMessageBox::Ok;
-    });
-}
 
 void TestOptionsDialog::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_store.reset();
+    m_dir.reset();
+    m_dir = std::make_unique<WindowTests::PrivateSettingsFolder>();
     QVERIFY(m_dir->isValid());
     m_store.reset(TLumRegistryEnhanced::makeProgramStore());
     m_store->setFileName(m_dir->filePath(QStringLiteral("settings.reg")));
     m_open.clear();
     m_import.clear();
-    m_boxes.clear();
+    m_messages.clear();
     qunsetenv("http_proxy");
     qunsetenv("HTTP_PROXY");
     writeCountries({"Peru", "Chad", "Åland Islands"});
@@ -155,7 +149,7 @@ void TestOptionsDialog::firstRunOnAnEmptyStore()
     // Loading writes nothing.
     QVERIFY(!m_store->KeyExists(QStringLiteral("Options")));
     QVERIFY(!m_store->KeyExists(QStringLiteral("Countries")));
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_messages.boxes.isEmpty());
 }
 
 void TestOptionsDialog::cancelRestoresTheStoredOptions()
@@ -336,9 +330,9 @@ void TestOptionsDialog::countriesDefaultReadsTheFile()
 
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("Countries.def"))));
     dialog->CountriesDefaultButton->click();
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().kind, MessageBoxes::Kind::Error);
-    QVERIFY(m_boxes.first().text.contains(QStringLiteral("Countries.def")));
+    QCOMPARE(m_messages.boxes.size(), 1);
+    QCOMPARE(m_messages.boxes.first().kind, MessageBoxes::Kind::Error);
+    QVERIFY(m_messages.boxes.first().text.contains(QStringLiteral("Countries.def")));
     QCOMPARE(dialog->Countries(), items({"Fiji", "Norway"}));
 }
 
@@ -439,8 +433,8 @@ void TestOptionsDialog::unreadableCountriesFileStopsLoading()
     m_open.setEntries({"/l/1.xml", "/l/2.xml", "/l/3.xml", "/l/4.xml", "/l/5.xml", "/l/6.xml"});
     auto dialog = makeDialog();
     QVERIFY(!dialog->FormCreate());
-    QCOMPARE(m_boxes.size(), 1);
-    QVERIFY(m_boxes.first().text.contains(QStringLiteral("Countries.def")));
+    QCOMPARE(m_messages.boxes.size(), 1);
+    QVERIFY(m_messages.boxes.first().text.contains(QStringLiteral("Countries.def")));
     // Loaded up to the country list; the list and the proxy keep their built-in states.
     QCOMPARE(dialog->RecentlyUsedFileList(), 9);
     QCOMPARE(dialog->Countries().size(), 235);

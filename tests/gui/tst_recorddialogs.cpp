@@ -14,6 +14,7 @@
 #include "editing/ui/WingbookUnit5.h"
 #include "editing/ui/WingbookUnit6.h"
 #include "model/LogDocument.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -98,11 +98,11 @@ private:
                    const std::function<void(QDialog &)> &work);
     QStringList errors() const;
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    WindowTests::PrivateSettingsFolder m_config;
+    WindowTests::MessageBoxRecorder m_messages;
     std::unique_ptr<TForm1> m_form;
     RecordCommands *m_commands = nullptr;
     OptionSet m_options;
-    QList<MessageBoxes::Request> m_boxes;
     std::function<void(QDialog &)> m_work;
     QStringList m_openedTitles;
     QList<QUrl> m_openedUrls;
@@ -110,13 +110,7 @@ private:
 
 void TestRecordDialogs::initTestCase()
 {
-    m_config = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_config->isValid());
-    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
-    });
+    QVERIFY(m_config.isValid());
 }
 
 void TestRecordDialogs::init()
@@ -124,7 +118,7 @@ void TestRecordDialogs::init()
     m_options = OptionSet();
     m_options.checkedCountries = {QStringLiteral("United States"), QStringLiteral("France"),
                                   QStringLiteral("United Kingdom"), QStringLiteral("Japan")};
-    m_boxes.clear();
+    m_messages.clear();
     m_openedTitles.clear();
     m_openedUrls.clear();
     m_work = nullptr;
@@ -194,12 +188,7 @@ void TestRecordDialogs::runDialog(const std::function<void()> &command,
 
 QStringList TestRecordDialogs::errors() const
 {
-    QStringList texts;
-    for (const MessageBoxes::Request &request : m_boxes) {
-        if (request.kind == MessageBoxes::Kind::Error)
-            texts.append(request.text);
-    }
-    return texts;
+    return m_messages.texts(MessageBoxes::Kind::Error);
 }
 
 // --- the flight dialog ---
@@ -458,7 +447,7 @@ void TestRecordDialogs::blankPickers()
                       QTest::keyClick(picker, Qt::Key_Up);
                       QVERIFY(!picker->isBlank());
                   }
-                  QCOMPARE(m_commands->Form3->Fields().date, date->dateValue());
+                  QCOMPARE(m_commands->Form3->fields().date, date->dateValue());
                   checked = true;
               });
     QVERIFY(checked);
@@ -576,7 +565,7 @@ void TestRecordDialogs::airportDialog()
                   QVERIFY(!form->CountryComboBox->isEditable());
                   QCOMPARE(comboEntries(form->CountryComboBox),
                            QStringList({"France", "Japan", "United Kingdom", "United States"}));
-                  QCOMPARE(form->Fields().country, country);
+                  QCOMPARE(form->fields().country, country);
                   QTRY_VERIFY(form->AirportEdit->hasFocus());
                   QTest::mouseClick(form->OKButton, Qt::LeftButton);
                   QTest::keyClicks(form->AirportEdit, QStringLiteral("cdg"));
@@ -602,7 +591,7 @@ void TestRecordDialogs::airportDialog()
     runDialog([this] { m_commands->Add3Click(); },
               [&](QDialog &) {
                   QCOMPARE(m_commands->Form5->windowTitle(), QStringLiteral("Modify Airport"));
-                  QCOMPARE(m_commands->Form5->Fields().country, QStringLiteral("United States"));
+                  QCOMPARE(m_commands->Form5->fields().country, QStringLiteral("United States"));
                   QCOMPARE(m_commands->Form5->CityEdit->text(), QStringLiteral("New York"));
                   checked = true;
               });

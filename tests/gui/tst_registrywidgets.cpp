@@ -1,5 +1,6 @@
 #include "components/ui/LumRegistryWidgets.h"
 #include "components/ui/MessageBoxes.h"
+#include "support/WindowTestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,10 +9,10 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
+#include <algorithm>
 #include <memory>
 
 namespace LW = LumRegistryWidgets;
@@ -21,7 +22,8 @@ class TestRegistryWidgets : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowTests::PrivateSettingsFolder> m_dir;
+    WindowTests::MessageBoxRecorder m_messages;
     std::unique_ptr<TLumRegistryEnhanced> m_store;
     const QString m_formValue = QStringLiteral("FormInfo\\Main Window");
 
@@ -53,29 +55,28 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<WindowTests::PrivateSettingsFolder>();
         QVERIFY(m_dir->isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir->path().toLocal8Bit());
         m_store.reset(TLumRegistryEnhanced::makeProgramStore());
-        MessageBoxes::setResponder({});
+        m_messages.clear();
     }
     void cleanup()
     {
-        MessageBoxes::setResponder({});
         m_store.reset();
         m_dir.reset();
     }
 
     void formInfoRoundTrip()
     {
+        // Within the offscreen platform's screen of 800 by 600, which a placement is kept on.
         QWidget saved;
-        saved.setGeometry(120, 80, 900, 600);
+        saved.setGeometry(120, 80, 600, 400);
         LW::SetFormInfo(*m_store, m_formValue, &saved);
         const QSize frame = saved.frameGeometry().size() - saved.size();
         QCOMPARE(m_store->GetValue(m_formValue),
                  QVariant(QStringLiteral("%1, 120, 80, %2, wsNormal")
-                              .arg(600 + frame.height())
-                              .arg(900 + frame.width())));
+                              .arg(400 + frame.height())
+                              .arg(600 + frame.width())));
 
         QWidget restored;
         restored.setGeometry(10, 10, 200, 100);
@@ -148,19 +149,51 @@ private slots:
 
     void warningForUndesignedPosition()
     {
-        QStringList shown;
-        MessageBoxes::setResponder([&shown](const MessageBoxes::Request &r) {
-            shown.append(r.text);
-            return QMessageBox::Ok;
-        });
         QWidget form;
-        m_store->SetValue(m_formValue, QStringLiteral("600, 120, 80, 900, wsNormal"));
+        m_store->SetValue(m_formValue, QStringLiteral("400, 120, 80, 600, wsNormal"));
         LW::GetFormInfo(*m_store, m_formValue, &form, true);
-        QVERIFY(shown.isEmpty());
+        QVERIFY(m_messages.boxes.isEmpty());
         form.setProperty("Position", QStringLiteral("poScreenCenter"));
         LW::GetFormInfo(*m_store, m_formValue, &form, true);
+        QStringList shown;
+        for (const MessageBoxes::Request &request : m_messages.boxes)
+            shown.append(request.text);
         QCOMPARE(shown, QStringList{TLumRegistryEnhanced::PositionWarningText("QWidget")});
         QCOMPARE(form.frameGeometry().topLeft(), QPoint(120, 80)); // still applied
+    }
+
+    // A stored placement with any numbers, hand-edited or from a screen that is gone, brings
+    // the window back on a screen, whole.
+    void restoredPlacementStaysOnScreen_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("largest numbers")
+            << "2147483647, 2147483647, 2147483647, 2147483647, wsNormal";
+        QTest::newRow("smallest numbers")
+            << "-2147483648, -2147483648, -2147483648, -2147483648, wsNormal";
+        QTest::newRow("far off the screen") << "300, 100000, -100000, 400, wsNormal";
+        QTest::newRow("larger than the screen, maximised") << "5000, 10, 10, 5000, wsMaximized";
+    }
+    void restoredPlacementStaysOnScreen()
+    {
+        QFETCH(QString, stored);
+        m_store->SetValue(m_formValue, stored);
+        QWidget form;
+        LW::GetFormInfo(*m_store, m_formValue, &form, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QRect normal = form.isMaximized() ? form.normalGeometry() : form.frameGeometry();
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        QVERIFY2(std::any_of(screens.begin(), screens.end(),
+                             [&normal](const QScreen *s) {
+                                 return s->availableGeometry().contains(normal);
+                             }),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(normal.x())
+                                .arg(normal.y())
+                                .arg(normal.width())
+                                .arg(normal.height())));
+        QVERIFY(!normal.isEmpty());
     }
 
     void menuRoundTrip()

@@ -77,7 +77,7 @@ TUpDown::TUpDown(QLineEdit *associate, int minimum, int maximum, QWidget *parent
     associate->installEventFilter(this);
 }
 
-int TUpDown::Position() const
+int TUpDown::position() const
 {
     bool ok = false;
     const qlonglong value = m_associate->text().toLongLong(&ok);
@@ -95,7 +95,7 @@ void TUpDown::stepBy(int steps)
 {
     if (!isEnabled() || m_associate->isReadOnly())
         return;
-    setPosition(int(std::clamp(qlonglong(Position()) + steps, qlonglong(m_min), qlonglong(m_max))));
+    setPosition(int(std::clamp(qlonglong(position()) + steps, qlonglong(m_min), qlonglong(m_max))));
 }
 
 bool TUpDown::eventFilter(QObject *watched, QEvent *event)
@@ -129,7 +129,7 @@ void setModeButtons(QPushButton *ok, QPushButton *cancel, bool properties)
     cancel->setDefault(properties);
 }
 
-void ShowDialogProblem(QWidget *dialog, const QString &problem)
+void showDialogProblem(QWidget *dialog, const QString &problem)
 {
     MessageBoxes::error(dialog, problem);
 }

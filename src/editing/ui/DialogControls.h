@@ -34,13 +34,13 @@ void setEntries(QComboBox *comboBox, const QStringList &entries);
 void selectEntry(QComboBox *comboBox, const QString &text);
 
 // Shows the message of a check that failed in a dialog.
-void ShowDialogProblem(QWidget *dialog, const QString &problem);
+void showDialogProblem(QWidget *dialog, const QString &problem);
 
 // The OK rule of the record dialogs: the submit operation stores the fields or returns the
 // first failing check's message, which is shown while the dialog stays open. True when the
 // dialog may close.
 template <typename Fields>
-bool SubmitDialogFields(QWidget *dialog, const std::function<QString(const Fields &)> &submit,
+bool submitDialogFields(QWidget *dialog, const std::function<QString(const Fields &)> &submit,
                         const Fields &fields)
 {
     if (!submit)
@@ -48,7 +48,7 @@ bool SubmitDialogFields(QWidget *dialog, const std::function<QString(const Field
     const QString problem = submit(fields);
     if (problem.isEmpty())
         return true;
-    ShowDialogProblem(dialog, problem);
+    showDialogProblem(dialog, problem);
     return false;
 }
 
@@ -62,10 +62,10 @@ class TUpDown : public QWidget
 public:
     TUpDown(QLineEdit *associate, int minimum, int maximum, QWidget *parent = nullptr);
 
-    int Min() const { return m_min; }
-    int Max() const { return m_max; }
+    int minimum() const { return m_min; }
+    int maximum() const { return m_max; }
     // The field's value brought into the range; 0 when the field holds no number.
-    int Position() const;
+    int position() const;
     void setPosition(int position);
     void stepBy(int steps);
 

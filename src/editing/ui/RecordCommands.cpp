@@ -151,11 +151,11 @@ void RecordCommands::runFlightDialog(FlightDialogMode mode, int row)
     else if (!readable(FlightFieldsFromRow(document, row, lists, fields)))
         return;
     if (mode == FlightDialogMode::Properties) {
-        Form3->Setup(mode, lists, fields, FlightDistanceLabel(document, fields.from, fields.to));
+        Form3->setup(mode, lists, fields, FlightDistanceLabel(document, fields.from, fields.to));
         runRecordDialog(*Form3, nullptr);
         return;
     }
-    Form3->Setup(mode, lists, fields);
+    Form3->setup(mode, lists, fields);
     runRecordDialog(*Form3, [this, mode, row](const FlightFields &entered) {
         return SubmitFlight(m_host.Document(), mode, row, entered, referenceFiles(),
                             m_host.options());
@@ -230,7 +230,7 @@ void RecordCommands::Properties2Click()
     if (row < 0)
         return;
     const LogDocument &document = m_host.Document();
-    Form4->Setup(RecordDialogMode::Properties, AirlineFieldsFromRow(document, row),
+    Form4->setup(RecordDialogMode::Properties, AirlineFieldsFromRow(document, row),
                  ReferenceCountLabel(document, TableKind::Airlines, row));
     runRecordDialog(*Form4, nullptr);
 }
@@ -239,7 +239,7 @@ void RecordCommands::Add2Click()
 {
     const int row = singleSelectedRow(TableKind::Airlines);
     const RecordDialogMode mode = row >= 0 ? RecordDialogMode::Modify : RecordDialogMode::Add;
-    Form4->Setup(mode, row >= 0 ? AirlineFieldsFromRow(m_host.Document(), row) : AirlineFields{});
+    Form4->setup(mode, row >= 0 ? AirlineFieldsFromRow(m_host.Document(), row) : AirlineFields{});
     runRecordDialog(*Form4, [this, mode, row](const AirlineFields &entered) {
         return SubmitAirline(m_host.Document(), mode, row, entered, m_host.options());
     });
@@ -269,7 +269,7 @@ void RecordCommands::Properties3Click()
         return;
     const LogDocument &document = m_host.Document();
     const QStringList countries = m_host.options().CheckedCountries();
-    Form5->Setup(RecordDialogMode::Properties, countries,
+    Form5->setup(RecordDialogMode::Properties, countries,
                  AirportFieldsFromRow(document, row, countries),
                  ReferenceCountLabel(document, TableKind::Airports, row));
     runRecordDialog(*Form5, nullptr);
@@ -281,7 +281,7 @@ void RecordCommands::Add3Click()
     const RecordDialogMode mode = row >= 0 ? RecordDialogMode::Modify : RecordDialogMode::Add;
     const LogDocument &document = m_host.Document();
     const QStringList countries = m_host.options().CheckedCountries();
-    Form5->Setup(mode, countries,
+    Form5->setup(mode, countries,
                  row >= 0 ? AirportFieldsFromRow(document, row, countries)
                           : NewAirportFields(document, countries));
     runRecordDialog(*Form5, [this, mode, row](const AirportFields &entered) {
@@ -316,7 +316,7 @@ void RecordCommands::Properties4Click()
     DistanceFields fields;
     if (!readable(DistanceFieldsFromRow(document, row, airports, fields)))
         return;
-    Form6->Setup(RecordDialogMode::Properties, airports, fields,
+    Form6->setup(RecordDialogMode::Properties, airports, fields,
                  ReferenceCountLabel(document, TableKind::Distances, row));
     runRecordDialog(*Form6, nullptr);
 }
@@ -332,7 +332,7 @@ void RecordCommands::Add4Click()
         fields = NewDistanceFields(airports);
     else if (!readable(DistanceFieldsFromRow(document, row, airports, fields)))
         return;
-    Form6->Setup(mode, airports, fields);
+    Form6->setup(mode, airports, fields);
     runRecordDialog(
         *Form6,
         [this, mode, row](const DistanceFields &entered) {

@@ -109,12 +109,12 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     connect(OKButton, &QPushButton::clicked, this, &TForm3::OKButtonClick);
     connect(SwapSpeedButton, &QToolButton::clicked, this, &TForm3::SwapSpeedButtonClick);
     SetDefaultFont(this);
-    Setup(FlightDialogMode::Add, {}, {});
+    setup(FlightDialogMode::Add, {}, {});
     // The title as designed, until a command sets its own.
     setWindowTitle(QStringLiteral("Flights"));
 }
 
-void TForm3::Setup(FlightDialogMode mode, const FlightCodeLists &lists, const FlightFields &fields,
+void TForm3::setup(FlightDialogMode mode, const FlightCodeLists &lists, const FlightFields &fields,
                    const QString &distanceLabel)
 {
     m_mode = mode;
@@ -137,7 +137,7 @@ void TForm3::Setup(FlightDialogMode mode, const FlightCodeLists &lists, const Fl
     setFields(fields);
 }
 
-FlightFields TForm3::Fields() const
+FlightFields TForm3::fields() const
 {
     FlightFields fields;
     if (!DateDateTimePicker->isBlank())
@@ -168,7 +168,7 @@ void TForm3::OKButtonClick()
 {
     if (m_mode == FlightDialogMode::Properties)
         return;
-    if (SubmitDialogFields(this, OnSubmit, Fields()))
+    if (submitDialogFields(this, OnSubmit, fields()))
         accept();
 }
 

@@ -24,12 +24,12 @@ public:
 
     // Sets the title, the control states, the code lists and the contents for a mode. The
     // distance label is shown only in the Properties mode.
-    void Setup(FlightDialogMode mode, const FlightCodeLists &lists, const FlightFields &fields,
+    void setup(FlightDialogMode mode, const FlightCodeLists &lists, const FlightFields &fields,
                const QString &distanceLabel = QString());
-    FlightDialogMode Mode() const { return m_mode; }
+    FlightDialogMode mode() const { return m_mode; }
 
     // What the controls hold: a blank picker gives a null date or time.
-    FlightFields Fields() const;
+    FlightFields fields() const;
     void setFields(const FlightFields &fields);
 
     // Run by OK with the entered fields: returns the message to show (the dialog stays open) or

@@ -30,12 +30,12 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent)
 
     connect(OKButton, &QPushButton::clicked, this, &TForm4::OKButtonClick);
     SetDefaultFont(this);
-    Setup(RecordDialogMode::Add, {});
+    setup(RecordDialogMode::Add, {});
     // The title as designed, until a command sets its own.
     setWindowTitle(QStringLiteral("Airlines"));
 }
 
-void TForm4::Setup(RecordDialogMode mode, const AirlineFields &fields,
+void TForm4::setup(RecordDialogMode mode, const AirlineFields &fields,
                    const QString &referenceCountLabel)
 {
     m_mode = mode;
@@ -51,7 +51,7 @@ void TForm4::Setup(RecordDialogMode mode, const AirlineFields &fields,
     NameEdit->setText(fields.name);
 }
 
-AirlineFields TForm4::Fields() const
+AirlineFields TForm4::fields() const
 {
     return {AirlineEdit->text(), NameEdit->text()};
 }
@@ -60,7 +60,7 @@ void TForm4::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (SubmitDialogFields(this, OnSubmit, Fields()))
+    if (submitDialogFields(this, OnSubmit, fields()))
         accept();
 }
 

@@ -20,10 +20,10 @@ public:
 
     // Sets the title, the control states and the contents for a mode; the reference-count label
     // is shown only in the Properties mode.
-    void Setup(RecordDialogMode mode, const AirlineFields &fields,
+    void setup(RecordDialogMode mode, const AirlineFields &fields,
                const QString &referenceCountLabel = QString());
-    RecordDialogMode Mode() const { return m_mode; }
-    AirlineFields Fields() const;
+    RecordDialogMode mode() const { return m_mode; }
+    AirlineFields fields() const;
 
     // Run by OK: the message to show (the dialog stays open), or an empty text (closes with OK).
     std::function<QString(const AirlineFields &)> OnSubmit;

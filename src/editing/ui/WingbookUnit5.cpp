@@ -38,12 +38,12 @@ TForm5::TForm5(QWidget *parent) : QDialog(parent)
 
     connect(OKButton, &QPushButton::clicked, this, &TForm5::OKButtonClick);
     SetDefaultFont(this);
-    Setup(RecordDialogMode::Add, {}, {});
+    setup(RecordDialogMode::Add, {}, {});
     // The title as designed, until a command sets its own.
     setWindowTitle(QStringLiteral("Airports"));
 }
 
-void TForm5::Setup(RecordDialogMode mode, const QStringList &countries, const AirportFields &fields,
+void TForm5::setup(RecordDialogMode mode, const QStringList &countries, const AirportFields &fields,
                    const QString &referenceCountLabel)
 {
     m_mode = mode;
@@ -65,7 +65,7 @@ void TForm5::Setup(RecordDialogMode mode, const QStringList &countries, const Ai
     selectEntry(CountryComboBox, fields.country);
 }
 
-AirportFields TForm5::Fields() const
+AirportFields TForm5::fields() const
 {
     const QString country =
         CountryComboBox->currentIndex() >= 0 ? CountryComboBox->currentText() : QString();
@@ -76,7 +76,7 @@ void TForm5::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (SubmitDialogFields(this, OnSubmit, Fields()))
+    if (submitDialogFields(this, OnSubmit, fields()))
         accept();
 }
 

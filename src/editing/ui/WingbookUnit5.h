@@ -21,11 +21,11 @@ public:
 
     // Sets the title, the control states, the Country list (rebuilt at every opening) and the
     // contents for a mode; the reference-count label is shown only in the Properties mode.
-    void Setup(RecordDialogMode mode, const QStringList &countries, const AirportFields &fields,
+    void setup(RecordDialogMode mode, const QStringList &countries, const AirportFields &fields,
                const QString &referenceCountLabel = QString());
-    RecordDialogMode Mode() const { return m_mode; }
+    RecordDialogMode mode() const { return m_mode; }
     // The Country is empty when nothing is selected.
-    AirportFields Fields() const;
+    AirportFields fields() const;
 
     // Run by OK: the message to show (the dialog stays open), or an empty text (closes with OK).
     std::function<QString(const AirportFields &)> OnSubmit;

@@ -45,12 +45,12 @@ TForm6::TForm6(QWidget *parent) : QDialog(parent)
     setTabOrder(OKButton, CancelButton);
     connect(OKButton, &QPushButton::clicked, this, &TForm6::OKButtonClick);
     SetDefaultFont(this);
-    Setup(RecordDialogMode::Add, {}, {});
+    setup(RecordDialogMode::Add, {}, {});
     // The title as designed, until a command sets its own.
     setWindowTitle(QStringLiteral("Distances"));
 }
 
-void TForm6::Setup(RecordDialogMode mode, const QStringList &airports, const DistanceFields &fields,
+void TForm6::setup(RecordDialogMode mode, const QStringList &airports, const DistanceFields &fields,
                    const QString &referenceCountLabel)
 {
     m_mode = mode;
@@ -72,7 +72,7 @@ void TForm6::Setup(RecordDialogMode mode, const QStringList &airports, const Dis
     DistanceEdit->setText(fields.miles);
 }
 
-DistanceFields TForm6::Fields() const
+DistanceFields TForm6::fields() const
 {
     return {FromComboBox->currentText(), ToComboBox->currentText(), DistanceEdit->text()};
 }
@@ -81,7 +81,7 @@ void TForm6::OKButtonClick()
 {
     if (m_mode == RecordDialogMode::Properties)
         return;
-    if (SubmitDialogFields(this, OnSubmit, Fields()))
+    if (submitDialogFields(this, OnSubmit, fields()))
         accept();
 }
 

@@ -22,10 +22,10 @@ public:
 
     // Sets the title, the control states, the From and To lists (rebuilt at every opening) and
     // the contents for a mode; the reference-count label is shown only in the Properties mode.
-    void Setup(RecordDialogMode mode, const QStringList &airports, const DistanceFields &fields,
+    void setup(RecordDialogMode mode, const QStringList &airports, const DistanceFields &fields,
                const QString &referenceCountLabel = QString());
-    RecordDialogMode Mode() const { return m_mode; }
-    DistanceFields Fields() const;
+    RecordDialogMode mode() const { return m_mode; }
+    DistanceFields fields() const;
 
     // Run by OK: the message to show (the dialog stays open), or an empty text (closes with OK).
     std::function<QString(const DistanceFields &)> OnSubmit;

@@ -1,0 +1,353 @@
+#include "model/LogFileReader.h"
+
+#include "model/LogDocument.h"
+#include "model/LogFileHost.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <libxml/SAX2.h>
+#include <libxml/encoding.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+
+constexpr int kUnknownProgressMaximum = 2147483647;
+constexpr int kErrorLineExcerpt = 40;
+constexpr qint64 kChunkBytes = 1 << 20;
+
+constexpr std::array<const char *, 4> kRecords = {"Flight", "Airline", "Airport", "Distance"};
+
+struct ParseError {
+    bool set = false;
+    int level = 0;
+    QString reason;
+    int line = 0;
+};
+
+// What the parse needs between two events: where rows go and how far the walk is.
+struct ReaderState {
+    xmlParserCtxtPtr ctxt = nullptr;
+    LogFileHost *host = nullptr;
+    LogTable *targets[4] = {};
+    std::vector<std::string> captions[4];
+    std::vector<TextPool::Id> rowIds;
+    int depth = 0;       // elements open, the root included
+    bool inText = false; // the last node below the root was text that may go on
+    qint64 nodes = 0;    // nodes below the root so far
+    ParseError error;
+};
+
+ReaderState *stateOf(void *ctx)
+{
+    // Events of a nested parse (the first use of an entity is checked that way) belong to
+    // another context: they are no nodes of the file.
+    const auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    auto *state = ctxt ? static_cast<ReaderState *>(ctxt->_private) : nullptr;
+    return state && state->ctxt == ctxt ? state : nullptr;
+}
+
+void countNode(ReaderState &state)
+{
+    ++state.nodes;
+    state.host->stepProgress();
+}
+
+int recordTableOf(const xmlChar *localname, const xmlChar *prefix)
+{
+    // Names are exact: a prefixed name is another name.
+    if (prefix)
+        return -1;
+    const char *name = reinterpret_cast<const char *>(localname);
+    for (size_t t = 0; t < kRecords.size(); ++t) {
+        if (std::strcmp(name, kRecords[t]) == 0)
+            return int(t);
+    }
+    return -1;
+}
+
+void startElement(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *, int,
+                  const xmlChar **, int nbAttributes, int nbDefaulted, const xmlChar **attributes)
+{
+    ReaderState *state = stateOf(ctx);
+    if (!state)
+        return;
+    const bool belowRoot = state->depth > 0;
+    ++state->depth;
+    if (!belowRoot)
+        return; // the root itself never becomes a row
+    countNode(*state);
+    state->inText = false;
+    const int t = recordTableOf(localname, prefix);
+    if (t < 0)
+        return;
+    const std::vector<std::string> &captions = state->captions[t];
+    std::vector<TextPool::Id> &ids = state->rowIds;
+    ids.assign(captions.size(), TextPool::kEmpty);
+    // Attributes that a declaration of the file adds are not the file's own: they are left out.
+    const int given = nbAttributes - nbDefaulted;
+    for (int a = 0; a < given; ++a) {
+        const xmlChar *const *attribute = attributes + 5 * a;
+        if (attribute[1]) // prefixed: another name
+            continue;
+        const char *name = reinterpret_cast<const char *>(attribute[0]);
+        for (size_t c = 0; c < captions.size(); ++c) {
+            if (captions[c] == name) {
+                const char *value = reinterpret_cast<const char *>(attribute[3]);
+                const auto length = size_t(attribute[4] - attribute[3]);
+                ids[c] = state->targets[t]->textPool().internUtf8(std::string_view(value, length));
+                break;
+            }
+        }
+    }
+    state->targets[t]->appendRowIds(ids.data());
+}
+
+void endElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    if (ReaderState *state = stateOf(ctx)) {
+        --state->depth;
+        state->inText = false;
+    }
+}
+
+// Text comes in pieces (buffer ends, references); a run of them is one node.
+void text(void *ctx, const xmlChar *, int)
+{
+    ReaderState *state = stateOf(ctx);
+    if (!state || state->depth == 0 || state->inText)
+        return;
+    countNode(*state);
+    state->inText = true;
+}
+
+void reference(void *ctx, const xmlChar *)
+{
+    text(ctx, nullptr, 0);
+}
+
+void otherNode(ReaderState *state)
+{
+    if (!state || state->depth == 0)
+        return;
+    countNode(*state);
+    state->inText = false;
+}
+
+void comment(void *ctx, const xmlChar *)
+{
+    otherNode(stateOf(ctx));
+}
+
+void processingInstruction(void *ctx, const xmlChar *, const xmlChar *)
+{
+    otherNode(stateOf(ctx));
+}
+
+void cdataBlock(void *ctx, const xmlChar *, int)
+{
+    otherNode(stateOf(ctx));
+}
+
+void structuredError(void *, xmlErrorPtr error)
+{
+    if (!error || !error->ctxt)
+        return;
+    auto *state = static_cast<ReaderState *>(static_cast<xmlParserCtxtPtr>(error->ctxt)->_private);
+    if (!state || error->level < XML_ERR_ERROR)
+        return;
+    // The first fatal error, else the first error.
+    if (state->error.set && (state->error.level >= XML_ERR_FATAL || error->level < XML_ERR_FATAL))
+        return;
+    state->error.set = true;
+    state->error.level = error->level;
+    // The reason takes one line of the message: "Bytes: ..." lines join it.
+    state->error.reason = QString::fromUtf8(error->message ? error->message : "").simplified();
+    state->error.line = error->line;
+}
+
+// No resource outside the file is ever read.
+xmlParserInputPtr refuseExternalEntity(void *, const xmlChar *, const xmlChar *)
+{
+    return nullptr;
+}
+
+xmlSAXHandler makeHandler()
+{
+    xmlSAXHandler handler;
+    std::memset(&handler, 0, sizeof handler);
+    // The declarations of a document type are kept by libxml2's own handlers (entities are
+    // checked there, never expanded here); the content goes to the reader's handlers.
+    xmlSAXVersion(&handler, 2);
+    handler.resolveEntity = refuseExternalEntity;
+    handler.externalSubset = nullptr;
+    handler.startElementNs = startElement;
+    handler.endElementNs = endElement;
+    handler.startElement = nullptr;
+    handler.endElement = nullptr;
+    handler.characters = text;
+    handler.ignorableWhitespace = text;
+    handler.reference = reference;
+    handler.comment = comment;
+    handler.processingInstruction = processingInstruction;
+    handler.cdataBlock = cdataBlock;
+    handler.serror = structuredError;
+    handler.warning = nullptr;
+    handler.error = nullptr;
+    handler.fatalError = nullptr;
+    return handler;
+}
+
+// The failing line of the file, decoded as the file is: UTF-16 as a whole, any other
+// encoding line by line through the parser's own converters.
+QString failingLine(const QString &fileName, int line, const char *encoding)
+{
+    QFile file(fileName);
+    if (line < 1 || !file.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray content = file.readAll();
+    const auto cut = [](const QString &text) {
+        qsizetype end = 0;
+        while (end < text.size() && end < kErrorLineExcerpt && text[end] != QLatin1Char('\r') &&
+               text[end] != QLatin1Char('\n'))
+            ++end;
+        return text.left(end);
+    };
+    const xmlCharEncoding detected =
+        xmlDetectCharEncoding(reinterpret_cast<const unsigned char *>(content.constData()),
+                              int(qMin<qsizetype>(content.size(), 4)));
+    if (detected == XML_CHAR_ENCODING_UTF16LE || detected == XML_CHAR_ENCODING_UTF16BE) {
+        QStringDecoder decoder(detected == XML_CHAR_ENCODING_UTF16LE ? QStringConverter::Utf16LE
+                                                                     : QStringConverter::Utf16BE);
+        const QString whole = decoder.decode(content);
+        return cut(whole.section(QLatin1Char('\n'), line - 1, line - 1));
+    }
+    qsizetype start = 0;
+    for (int l = 1; l < line && start >= 0; ++l) {
+        start = content.indexOf('\n', start);
+        if (start >= 0)
+            ++start;
+    }
+    if (start < 0)
+        return QString();
+    qsizetype end = content.indexOf('\n', start);
+    if (end < 0)
+        end = content.size();
+    const QByteArray bytes = content.mid(start, end - start);
+    xmlCharEncodingHandlerPtr handler = encoding && qstricmp(encoding, "UTF-8") != 0
+                                            ? xmlFindCharEncodingHandler(encoding)
+                                            : nullptr;
+    if (handler) {
+        xmlBufferPtr in = xmlBufferCreate();
+        xmlBufferPtr out = xmlBufferCreate();
+        xmlBufferAdd(in, reinterpret_cast<const xmlChar *>(bytes.constData()), int(bytes.size()));
+        QString converted;
+        if (xmlCharEncInFunc(handler, out, in) >= 0)
+            converted = QString::fromUtf8(reinterpret_cast<const char *>(xmlBufferContent(out)),
+                                          xmlBufferLength(out));
+        xmlBufferFree(in);
+        xmlBufferFree(out);
+        xmlCharEncCloseFunc(handler);
+        if (!converted.isEmpty())
+            return cut(converted);
+    }
+    return cut(QString::fromUtf8(bytes));
+}
+
+struct ContextDeleter {
+    void operator()(xmlParserCtxtPtr ctxt) const
+    {
+        if (ctxt->myDoc)
+            xmlFreeDoc(ctxt->myDoc);
+        ctxt->myDoc = nullptr;
+        xmlFreeParserCtxt(ctxt);
+    }
+};
+
+} // namespace
+
+QString ReadLogRecords(const QString &fileName, LogDocument &document, LogFileHost &host)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString());
+
+    ReaderState state;
+    state.host = &host;
+    LogTable *targets[] = {&document.Flights, &document.Airlines, &document.Airports,
+                           &document.Distances};
+    for (int t = 0; t < 4; ++t) {
+        state.targets[t] = targets[t];
+        for (const LogColumn &column : targets[t]->columns())
+            state.captions[t].push_back(column.caption.toStdString());
+    }
+
+    // The progress maximum is the number of nodes below the root: known at the end, and
+    // estimated from the part of the file read until then. While the window is hidden (the
+    // start-up file) it is the largest number.
+    const bool visible = host.isWindowVisible();
+    host.setProgressRange(visible ? 0 : kUnknownProgressMaximum);
+    host.setProgressPosition(0);
+
+    xmlInitParser();
+    xmlSAXHandler handler = makeHandler();
+    QByteArray chunk(kChunkBytes, Qt::Uninitialized);
+    qint64 got = file.read(chunk.data(), 4);
+    if (got < 0)
+        return QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString());
+    const QByteArray encodedName = QFile::encodeName(fileName);
+    std::unique_ptr<xmlParserCtxt, ContextDeleter> ctxt(xmlCreatePushParserCtxt(
+        &handler, nullptr, chunk.constData(), int(got), encodedName.constData()));
+    if (!ctxt)
+        return QStringLiteral("Cannot read \"%1\": out of memory").arg(fileName);
+    state.ctxt = ctxt.get();
+    ctxt->_private = &state;
+    xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET);
+
+    const qint64 total = file.size();
+    qint64 done = got;
+    bool ended = false;
+    while (!ended) {
+        got = file.read(chunk.data(), kChunkBytes);
+        if (got < 0) {
+            document.clearTables();
+            return QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString());
+        }
+        done += got;
+        ended = got == 0;
+        xmlParseChunk(ctxt.get(), chunk.constData(), int(got), ended ? 1 : 0);
+        if (!ctxt->wellFormed || ctxt->instate == XML_PARSER_EOF)
+            break;
+        if (visible && !ended && done > 0 && state.nodes > 0) {
+            host.setProgressRange(
+                int(qMin<qint64>(kUnknownProgressMaximum - 1, state.nodes * total / done)));
+            host.setProgressPosition(int(qMin<qint64>(kUnknownProgressMaximum, state.nodes)));
+        }
+    }
+    if (!ended && ctxt->wellFormed)
+        xmlParseChunk(ctxt.get(), nullptr, 0, 1);
+
+    if (!ctxt->wellFormed) {
+        document.clearTables();
+        const ParseError &error = state.error;
+        const QString reason =
+            error.set ? error.reason : QStringLiteral("The file is not well-formed XML");
+        const int line = error.set ? error.line : (ctxt->input ? ctxt->input->line : 0);
+        const char *encoding = reinterpret_cast<const char *>(ctxt->encoding);
+        return reason + QLatin1Char('\n') + QStringLiteral("Line: ") + QString::number(line) +
+               QLatin1Char('\n') + failingLine(fileName, line, encoding);
+    }
+    if (visible) {
+        host.setProgressRange(int(qMin<qint64>(kUnknownProgressMaximum, state.nodes)));
+        host.setProgressPosition(int(qMin<qint64>(kUnknownProgressMaximum, state.nodes)));
+    }
+    return QString();
+}

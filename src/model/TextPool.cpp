@@ -1,0 +1,99 @@
+#include "model/TextPool.h"
+
+#include <QStringDecoder>
+#include <cstring>
+
+namespace
+{
+
+constexpr size_t kBlockBytes = 64 * 1024;
+
+// Decodes UTF-8 keeping a byte-order mark at the start: in a cell it is a character like any
+// other, not a marker to drop.
+QString decodeKeepingMarks(std::string_view utf8)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                       QStringConverter::Flag::Stateless);
+    return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
+}
+
+} // namespace
+
+TextPool::TextPool()
+{
+    m_texts.emplace_back();
+    m_utf8.emplace_back();
+    m_ids.emplace(std::string(), kEmpty);
+}
+
+std::string_view TextPool::store(std::string_view bytes)
+{
+    char *at = nullptr;
+    if (bytes.size() > kBlockBytes / 4) {
+        // A long text gets a block of its own, so that the shared block is not wasted.
+        m_blocks.emplace_back(new char[bytes.size()]);
+        at = m_blocks.back().get();
+    } else {
+        if (!m_block || m_blockLeft < bytes.size()) {
+            m_blocks.emplace_back(new char[kBlockBytes]);
+            m_block = m_blocks.back().get();
+            m_blockLeft = kBlockBytes;
+        }
+        at = m_block;
+        m_block += bytes.size();
+        m_blockLeft -= bytes.size();
+    }
+    if (!bytes.empty())
+        std::memcpy(at, bytes.data(), bytes.size());
+    return std::string_view(at, bytes.size());
+}
+
+TextPool::Id TextPool::add(std::string_view utf8, QString text)
+{
+    const std::string_view kept = store(utf8);
+    const Id id = Id(m_texts.size());
+    m_texts.push_back(std::move(text));
+    m_utf8.push_back(kept);
+    m_ids.emplace(std::string(kept), id);
+    return id;
+}
+
+TextPool::Id TextPool::intern(const QString &text)
+{
+    if (text.isEmpty())
+        return kEmpty;
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view key(utf8.constData(), size_t(utf8.size()));
+    const auto it = m_ids.find(absl::string_view(key.data(), key.size()));
+    if (it != m_ids.end())
+        return it->second;
+    // A lone surrogate has no UTF-8 form: the text is kept as its UTF-8 reads back, so that
+    // one id always stands for one text.
+    return add(key, text.isValidUtf16() ? text : decodeKeepingMarks(key));
+}
+
+TextPool::Id TextPool::internUtf8(std::string_view utf8)
+{
+    const auto it = m_ids.find(absl::string_view(utf8.data(), utf8.size()));
+    if (it != m_ids.end())
+        return it->second;
+    return add(utf8, decodeKeepingMarks(utf8));
+}
+
+qint64 TextPool::find(const QString &text) const
+{
+    if (text.isEmpty())
+        return kEmpty;
+    // A text that is not valid UTF-16 (a lone surrogate) has no exact UTF-8 form, and no cell
+    // holds one.
+    if (!text.isValidUtf16())
+        return -1;
+    const QByteArray utf8 = text.toUtf8();
+    return findUtf8(std::string_view(utf8.constData(), size_t(utf8.size())));
+}
+
+qint64 TextPool::findUtf8(std::string_view utf8) const
+{
+    const auto it = m_ids.find(absl::string_view(utf8.data(), utf8.size()));
+    return it != m_ids.end() ? qint64(it->second) : -1;
+}

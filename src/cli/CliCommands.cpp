@@ -2,10 +2,12 @@
 
 // The handlers, one file each (CmdAddFlight.cpp for add-flight, ...).
 int addFlightCommand(CliContext &ctx);
+int fillDistancesCommand(CliContext &ctx);
 int lookupCommand(CliContext &ctx);
 int saveCommand(CliContext &ctx);
 int searchCommand(CliContext &ctx);
 int showCommand(CliContext &ctx);
+int travelCommand(CliContext &ctx);
 
 namespace
 {
@@ -37,6 +39,17 @@ const QList<CliCommand> &cliCommands()
            QStringLiteral("print the log as show --json does instead of its counts")},
           {QStringLiteral("dry-run"), QStringLiteral("add the flight but do not save the log")}},
          addFlightCommand},
+        {QStringLiteral("fill-distances"),
+         {kLog},
+         QStringLiteral("fill the miles of the distances whose miles are empty or 0 from the "
+                        "airports' positions, as Compute Distances does with nothing selected, "
+                        "then save the log unless --dry-run"),
+         {{QStringLiteral("all"),
+           QStringLiteral("compute the miles of every distance, replacing known ones")},
+          {QStringLiteral("dry-run"), QStringLiteral("fill the miles but do not save the log")},
+          {QStringLiteral("json"),
+           QStringLiteral("print the log as show --json does instead of the report")}},
+         fillDistancesCommand},
         {QStringLiteral("lookup"),
          {{QStringLiteral("airline|airport"), QStringLiteral("the kind of code")},
           {QStringLiteral("CODE"), QStringLiteral("the code, compared exactly")}},
@@ -66,6 +79,13 @@ const QList<CliCommand> &cliCommands()
          QStringLiteral("read a log as the window opens it and print its tables"),
          {kJson},
          showCommand},
+        {QStringLiteral("travel"),
+         {kLog},
+         QStringLiteral("print the figures of the travel charts: flights and miles per year, "
+                        "flights per month and weekday, countries, longest and shortest flight"),
+         {{QStringLiteral("json"),
+           QStringLiteral("print the figures as one JSON object instead of text")}},
+         travelCommand},
     };
     return commands;
 }

@@ -9,6 +9,9 @@
 bool readLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName);
 // Writes a log as Save does (backup included); on failure writes the error to ctx.err.
 bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName);
+// One row of a table as show --json prints it: its cells under the column captions, and the
+// reference count of a table that keeps one.
+QJsonObject rowToJson(const LogTable &table, int row);
 // The log as one JSON object: the four tables and the four preferred values.
 QJsonObject logToJson(const LogDocument &document);
 // The log as aligned text tables, the counts line and the preferred values.

@@ -3,6 +3,7 @@
 #include "geography/AirportPositions.h"
 #include "geography/Geodesic.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -89,4 +90,18 @@ double ChooseCentralLongitude(const QList<RouteMapGeometry::Route> &routes)
     }
     const double edge = bestStart - 180 + bestLength / 2.0;
     return wrapped(edge + 180);
+}
+
+QString WithoutPositionText(const RouteMapGeometry &geometry)
+{
+    if (geometry.withoutPosition.isEmpty())
+        return {};
+    QStringList missing;
+    for (const AirportCount &airport : geometry.withoutPosition)
+        missing << (airport.flights == 1
+                        ? QStringLiteral("%1 (1 flight)").arg(airport.code)
+                        : QStringLiteral("%1 (%2 flights)").arg(airport.code).arg(airport.flights));
+    return QStringLiteral("%1 airport(s) without a known position, not drawn: %2")
+        .arg(missing.size())
+        .arg(missing.join(QStringLiteral(", ")));
 }

@@ -40,3 +40,7 @@ RouteMapGeometry BuildRouteMapGeometry(const RouteSummary &summary,
 
 // The centre meridian for these routes and airports, as described above.
 double ChooseCentralLongitude(const QList<RouteMapGeometry::Route> &routes);
+
+// The sentence that lists the airports the map cannot draw, with their flights; empty when
+// every airport has a position.
+QString WithoutPositionText(const RouteMapGeometry &geometry);

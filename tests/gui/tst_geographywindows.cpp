@@ -15,16 +15,19 @@
 #include "platform/ui/FileDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBarSet>
 #include <QChartView>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -115,6 +118,11 @@ void TestGeographyWindows::init()
     QVERIFY(m_form->airportPositions());
     QCOMPARE(m_form->airportPositions()->count(), m_positions.count());
     m_commands = new GeographyCommands(*m_form, m_form.get());
+    // The Tools commands, given their handlers as the program gives them.
+    m_form->setCommandHandler(MainCommand::ComputeDistances,
+                              [this] { m_commands->ComputeDistancesClick(); });
+    m_form->setCommandHandler(MainCommand::RouteMap, [this] { m_commands->RouteMapClick(); });
+    m_form->setCommandHandler(MainCommand::Charts, [this] { m_commands->ChartsClick(); });
     m_commands->setOutlinesPath(kData + WorldOutlines::fileName());
     m_shown = nullptr;
     m_commands->setModalRunner([this](QDialog &dialog) {
@@ -253,7 +261,9 @@ void TestGeographyWindows::mapDrawsTheRoutes()
     const QRect picture(QPoint(0, 0), size);
     for (const RouteMapGeometry::Route &route : geometry.routes) {
         const GeoPoint middle = route.path[route.path.size() / 2];
-        const QPoint at = RouteMapPainter::toPixel(middle, size, view).toPoint();
+        // The pixel that holds the point: pixel (x, y) covers [x, x + 1) by [y, y + 1).
+        const QPointF exact = RouteMapPainter::toPixel(middle, size, view);
+        const QPoint at(int(std::floor(exact.x())), int(std::floor(exact.y())));
         QVERIFY(picture.contains(at));
         QVERIFY2(drawn.pixel(at) != background.pixel(at), qPrintable(route.from + route.to));
         // Unbroken: the path's neighbouring points are neighbouring pixels.
@@ -314,19 +324,27 @@ void TestGeographyWindows::mapZoomsPansAndLabels()
 
     // The airport under the pointer is labelled, and only near its dot.
     const RouteMapGeometry &geometry = m_commands->routeMapGeometry();
-    const QPoint jfk =
-        RouteMapPainter::toPixel(geometry.airports[0].position, map->size(), whole).toPoint();
-    QTest::mouseMove(map, jfk + QPoint(2, 1));
-    QCOMPARE(geometry.airports[map->labelledAirport()].code, u"JFK"_s);
-    QTest::mouseMove(map, jfk + QPoint(40, 40));
+    const QPointF jfkPlace =
+        RouteMapPainter::toPixel(geometry.airports[0].position, map->size(), whole);
+    const QPoint jfk = jfkPlace.toPoint();
+    // The window is not shown, so the pointer's moves are sent to the map as they come.
+    const auto hover = [map](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, map->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(map, &move);
+    };
+    hover(jfk + QPoint(2, 1));
+    QCOMPARE(map->labelledAirport(), 0);
+    QCOMPARE(geometry.airports[0].code, u"JFK"_s);
+    hover(jfk + QPoint(40, 40));
     QCOMPARE(map->labelledAirport(), -1);
 
     // Zooming keeps the place under the pointer; the whole world is as far out as it goes.
-    map->zoomAt(jfk, 4);
+    map->zoomAt(jfkPlace, 4);
     QCOMPARE(map->view().pixelsPerDegree, 8.0);
     const QPointF stays =
         RouteMapPainter::toPixel(geometry.airports[0].position, map->size(), map->view());
-    QVERIFY((stays - QPointF(jfk)).manhattanLength() < 1e-6);
+    QVERIFY((stays - jfkPlace).manhattanLength() < 1e-6);
     map->zoomAt(jfk, 1e-3);
     QCOMPARE(map->view().pixelsPerDegree, 2.0);
     map->zoomAt(jfk, 1e6);

@@ -14,16 +14,6 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-namespace
-{
-
-QString flightsText(int flights)
-{
-    return flights == 1 ? QStringLiteral("1 flight") : QStringLiteral("%1 flights").arg(flights);
-}
-
-} // namespace
-
 RouteMapWindow::RouteMapWindow(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Route Map"));
@@ -79,15 +69,8 @@ void RouteMapWindow::showGeometry(const RouteMapGeometry &geometry)
                        "move; Home: the whole world.")
             .arg(geometry.routes.size())
             .arg(geometry.airports.size()));
-    QStringList missing;
-    for (const AirportCount &airport : geometry.withoutPosition)
-        missing << QStringLiteral("%1 (%2)").arg(airport.code, flightsText(airport.flights));
-    WithoutPositionLabel->setText(
-        missing.isEmpty() ? QString()
-                          : QStringLiteral("%1 airport(s) without a known position, not drawn: %2")
-                                .arg(missing.size())
-                                .arg(missing.join(QStringLiteral(", "))));
-    m_withoutPositionArea->setVisible(!missing.isEmpty());
+    WithoutPositionLabel->setText(WithoutPositionText(geometry));
+    m_withoutPositionArea->setVisible(!geometry.withoutPosition.isEmpty());
 }
 
 void RouteMapWindow::SavePictureButtonClick()

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTextStream>

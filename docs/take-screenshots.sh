@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README again: docs/take-screenshots.sh [BUILD_DIR]
 # Uses the programs of BUILD_DIR as they are, or builds them in build/release; makes a small log with wingbook-cli add-flight,
-# starts wingbook under Xvfb with settings of its own and photographs the main window, the
-# flight dialog and the options dialog, driving them with the keyboard as a user would.
+# (its distances computed from the airports' positions), starts wingbook under Xvfb with
+# settings of its own and photographs the main window, the flight dialog, the options dialog,
+# the route map and the charts, driving them with the keyboard as a user would.
 # Needs: xvfb-run (xvfb), xdotool, import (imagemagick).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +25,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 log=$work/Travels.xml
 while read -r date time from to airline flight; do
-    "$build/bin/wingbook-cli" add-flight "$log" "$date" "$time" "$from" "$to" "$airline" "$flight" >/dev/null
+    "$build/bin/wingbook-cli" --option ComputeDistances=on add-flight "$log" "$date" "$time" "$from" "$to" "$airline" "$flight" >/dev/null
 done <<'FLIGHTS'
 2025-03-02 07:40 CDG JFK AF 6
 2025-03-09 17:15 JFK CDG AF 7
@@ -38,6 +39,9 @@ done <<'FLIGHTS'
 2025-09-14 18:05 CPH CDG SK 567
 2025-11-20 13:30 CDG YUL AC 871
 2025-11-27 21:45 YUL CDG AC 870
+2026-01-10 09:15 CDG NRT AF 276
+2026-01-17 17:00 NRT SFO JL 2
+2026-01-24 15:35 SFO CDG AF 83
 FLIGHTS
 
 export LOG=$log SHOTS=$shots WINGBOOK=$build/bin/wingbook
@@ -71,6 +75,15 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -euo pipefail -c '
     xdotool windowfocus --sync "$window"
     keys alt+t Up Return
     shot "Options" options-dialog.png
+    keys Escape
+    # Tools, Route Map... and Charts... (the third and second items from the end).
+    xdotool windowfocus --sync "$window"
+    keys alt+t Up Up Up Return
+    shot "Route Map" route-map.png
+    keys Escape
+    xdotool windowfocus --sync "$window"
+    keys alt+t Up Up Return
+    shot "Charts" charts.png
     keys Escape
 '
 ls -l "$shots"

@@ -13,6 +13,10 @@ packages=(
     clang libclang-rt-14-dev
     # the update tests: a local web server (Python) with a certificate they make (openssl)
     python3 openssl
+    # geodesic distances between airports, the travel charts and SVG pictures of the route map
+    libgeographiclib-dev qt6-charts-dev qt6-svg-dev
+    # Qt Charts' CMake files need the OpenGL ones, which its Debian package does not pull in
+    libqt6opengl6-dev
     # the Debian package, its manual pages, icons and desktop files, and their checks
     dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream shared-mime-info xdg-utils
 )

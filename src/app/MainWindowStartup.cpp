@@ -6,6 +6,7 @@
 #include "components/ui/LumRegistryWidgets.h"
 #include "components/ui/LumAboutDialog.h"
 #include "components/ui/MessageBoxes.h"
+#include "geography/AirportPositions.h"
 #include "model/LogDocument.h"
 #include "platform/SpecialFolders.h"
 
@@ -79,6 +80,10 @@ void TForm1::loadReferenceFiles()
         if (!flatFile->FileName().isEmpty() && !flatFile->Initialize())
             MessageBoxes::standardError(this, flatFile->LastError());
     }
+    // The positions beside Airports.def; a folder without them has none.
+    if (!DefFilesPath.isEmpty() &&
+        !m_airportPositions->load(DefFilesPath + AirportPositions::fileName()))
+        MessageBoxes::standardError(this, m_airportPositions->error());
 }
 
 void TForm1::restorePlacement()

@@ -6,6 +6,7 @@
 #include "components/LumRegistryEnhanced.h"
 #include "components/ui/LumListView.h"
 #include "components/ui/MessageBoxes.h"
+#include "geography/AirportPositions.h"
 #include "model/LogDocument.h"
 #include "platform/ui/DefaultFont.h"
 
@@ -36,6 +37,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     LumRegistryEnhanced1 = TLumRegistryEnhanced::makeProgramStore(this);
     AirlinesLumFlatFile = new TLumFlatFile(this);
     AirportsLumFlatFile = new TLumFlatFile(this);
+    m_airportPositions = std::make_unique<AirportPositions>();
 
     setWindowIcon(appIcon(AppIcon::Application));
     createActions();

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class AirportPositions;
 class LogDocument;
 class LogFileHost;
 class MainWindowLogHost;
@@ -70,6 +71,8 @@ public:
     TLumFlatFile *AirportsLumFlatFile = nullptr;
     const TLumFlatFile &airlineReferences() const override { return *AirlinesLumFlatFile; }
     const TLumFlatFile &airportReferences() const override { return *AirportsLumFlatFile; }
+    // The airports' positions, read with the reference files (none without their file).
+    const AirportPositions *airportPositions() const override { return m_airportPositions.get(); }
     // Folders of Countries.def and of Airlines.def and Airports.def, each ending in "/".
     QString CommonDefFilesPath;
     QString DefFilesPath;
@@ -228,6 +231,7 @@ private:
     SaveOutcome saveAs();
 
     LogDocument *m_document = nullptr;
+    std::unique_ptr<AirportPositions> m_airportPositions;
     const WingbookOptions *m_options = nullptr;
     OptionSet m_defaultOptions;
     QLabel *m_statusLabel = nullptr;

@@ -6,6 +6,7 @@
 #include "editing/ui/RecordCommands.h"
 #include "exchange/ui/ExportCommand.h"
 #include "exchange/ui/ImportCommands.h"
+#include "geography/ui/GeographyCommands.h"
 #include "options/WingbookOptions.h"
 #include "statistics/ui/StatisticsCommand.h"
 
@@ -30,6 +31,12 @@ int main(int argc, char *argv[])
     // The Export command, and the statistics window with its command.
     new ExportCommand(form, &form);
     CreateStatisticsWindow(form);
+    // Distances from the airports' positions, the route map and the travel charts.
+    auto *geography = new GeographyCommands(form, &form);
+    form.setCommandHandler(MainCommand::ComputeDistances,
+                           [geography] { geography->ComputeDistancesClick(); });
+    form.setCommandHandler(MainCommand::RouteMap, [geography] { geography->RouteMapClick(); });
+    form.setCommandHandler(MainCommand::Charts, [geography] { geography->ChartsClick(); });
     form.show();
     return app.exec();
 }

@@ -9,11 +9,13 @@ int checkUpdateCommand(CliContext &ctx);
 int downloadUpdateCommand(CliContext &ctx);
 int exportCommand(CliContext &ctx);
 int importCommand(CliContext &ctx);
+int fillDistancesCommand(CliContext &ctx);
 int lookupCommand(CliContext &ctx);
 int saveCommand(CliContext &ctx);
 int searchCommand(CliContext &ctx);
 int showCommand(CliContext &ctx);
 int statsCommand(CliContext &ctx);
+int travelCommand(CliContext &ctx);
 
 namespace
 {
@@ -90,6 +92,17 @@ const QList<CliCommand> &cliCommands()
            QStringLiteral("print the log as show --json does instead of its counts")},
           {QStringLiteral("dry-run"), QStringLiteral("import the files but do not save the log")}},
          importCommand},
+        {QStringLiteral("fill-distances"),
+         {kLog},
+         QStringLiteral("fill the miles of the distances whose miles are empty or 0 from the "
+                        "airports' positions, as Compute Distances does with nothing selected, "
+                        "then save the log unless --dry-run"),
+         {{QStringLiteral("all"),
+           QStringLiteral("compute the miles of every distance, replacing known ones")},
+          {QStringLiteral("dry-run"), QStringLiteral("fill the miles but do not save the log")},
+          {QStringLiteral("json"),
+           QStringLiteral("print the log as show --json does instead of the report")}},
+         fillDistancesCommand},
         {QStringLiteral("lookup"),
          {{QStringLiteral("airline|airport"), QStringLiteral("the kind of code")},
           {QStringLiteral("CODE"), QStringLiteral("the code, compared exactly")}},
@@ -131,6 +144,13 @@ const QList<CliCommand> &cliCommands()
                           "to OUT as the list's Export... does"),
            QStringLiteral("TABLE")}},
          statsCommand},
+        {QStringLiteral("travel"),
+         {kLog},
+         QStringLiteral("print the figures of the travel charts: flights and miles per year, "
+                        "flights per month and weekday, countries, longest and shortest flight"),
+         {{QStringLiteral("json"),
+           QStringLiteral("print the figures as one JSON object instead of text")}},
+         travelCommand},
     };
     return commands;
 }

@@ -51,20 +51,24 @@ int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString
     return 0;
 }
 
+QJsonObject rowToJson(const LogTable &table, int row)
+{
+    QJsonObject json;
+    for (int c = 0; c < table.columnTotal(); ++c)
+        json.insert(table.columns()[c].caption, table.cell(row, c));
+    if (table.hasUsage())
+        json.insert(QStringLiteral("ReferenceCount"), table.referenceCount(row));
+    return json;
+}
+
 namespace
 {
 
 QJsonArray tableToJson(const LogTable &table)
 {
     QJsonArray rows;
-    for (int r = 0; r < table.count(); ++r) {
-        QJsonObject row;
-        for (int c = 0; c < table.columnTotal(); ++c)
-            row.insert(table.columns()[c].caption, table.cell(r, c));
-        if (table.hasUsage())
-            row.insert(QStringLiteral("ReferenceCount"), table.referenceCount(r));
-        rows.append(row);
-    }
+    for (int r = 0; r < table.count(); ++r)
+        rows.append(rowToJson(table, r));
     return rows;
 }
 

@@ -14,6 +14,9 @@ bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileNa
 // saved as Save does unless --dry-run, then printed as show --json does with --json, else its
 // counts line. Returns the command's exit status.
 int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString &fileName);
+// One row of a table as show --json prints it: its cells under the column captions, and the
+// reference count of a table that keeps one.
+QJsonObject rowToJson(const LogTable &table, int row);
 // The log as one JSON object: the four tables and the four preferred values.
 QJsonObject logToJson(const LogDocument &document);
 // A table as aligned text: its name, a header line of its captions (and ReferenceCount where

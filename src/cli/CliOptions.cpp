@@ -73,6 +73,23 @@ QStringList cliGlobalValueOptions()
     return names;
 }
 
+QString cliCommandWord(const QStringList &commandLine)
+{
+    const QStringList valueOptions = cliGlobalValueOptions();
+    for (qsizetype i = 1; i < commandLine.size(); ++i) {
+        const QString &word = commandLine[i];
+        if (word == QLatin1String("--"))
+            return i + 1 < commandLine.size() ? commandLine[i + 1] : QString();
+        if (!word.startsWith(QLatin1Char('-')))
+            return word;
+        // "--name VALUE" takes the next word; "--name=VALUE" holds its value.
+        const QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1);
+        if (valueOptions.contains(name))
+            ++i;
+    }
+    return {};
+}
+
 void addCliGlobalOptions(QCommandLineParser &parser)
 {
     for (const CliGlobalOption &option : cliGlobalOptions())

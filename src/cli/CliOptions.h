@@ -27,6 +27,9 @@ struct CliGlobalOption {
 const QList<CliGlobalOption> &cliGlobalOptions();
 // The long names of the global options that take a value.
 QStringList cliGlobalValueOptions();
+// The command named on a command line (the program name first, as in argv): the first word
+// that is neither a global option nor its value; empty when there is none.
+QString cliCommandWord(const QStringList &commandLine);
 // Adds the global options to a parser.
 void addCliGlobalOptions(QCommandLineParser &parser);
 

@@ -1,6 +1,7 @@
 #include "cli/CliReferenceFiles.h"
 
 #include "components/LumFlatFile.h"
+#include "geography/AirportPositions.h"
 
 bool loadCliReferenceFile(CliContext &ctx, TLumFlatFile &table, const QString &name)
 {
@@ -8,5 +9,13 @@ bool loadCliReferenceFile(CliContext &ctx, TLumFlatFile &table, const QString &n
     if (table.Initialize())
         return true;
     ctx.fail(table.LastError());
+    return false;
+}
+
+bool loadCliAirportPositions(CliContext &ctx, AirportPositions &positions)
+{
+    if (positions.load(ctx.defFilesPath + AirportPositions::fileName()))
+        return true;
+    ctx.fail(positions.error());
     return false;
 }

@@ -7,3 +7,9 @@ class TLumFlatFile;
 // Loads NAME (e.g. "Airlines.def") from the run's reference folder; a missing file is an empty
 // table, an unreadable one an error written to ctx.err.
 bool loadCliReferenceFile(CliContext &ctx, TLumFlatFile &table, const QString &name);
+
+class AirportPositions;
+
+// Loads the airports' positions beside Airports.def in the run's reference folder; a missing
+// file is no positions, an unreadable one an error written to ctx.err.
+bool loadCliAirportPositions(CliContext &ctx, AirportPositions &positions);

@@ -4,6 +4,7 @@
 #include "components/LumFlatFile.h"
 #include "editing/FlightEditing.h"
 #include "editing/ReferenceFilling.h"
+#include "geography/AirportPositions.h"
 
 #include <QFileInfo>
 
@@ -68,13 +69,18 @@ int addFlightCommand(CliContext &ctx)
 
     TLumFlatFile airlines;
     TLumFlatFile airports;
+    AirportPositions positions;
+    const bool computeDistances =
+        ctx.options.AutoPopulateDistances() && ctx.options.ComputeDistances();
     if ((ctx.options.AutoPopulateAirlines() &&
          !loadCliReferenceFile(ctx, airlines, QStringLiteral("Airlines.def"))) ||
         (ctx.options.AutoPopulateAirports() &&
-         !loadCliReferenceFile(ctx, airports, QStringLiteral("Airports.def"))))
+         !loadCliReferenceFile(ctx, airports, QStringLiteral("Airports.def"))) ||
+        (computeDistances && !loadCliAirportPositions(ctx, positions)))
         return 1;
-    const QString message = SubmitFlight(document, FlightDialogMode::Add, -1, fields,
-                                         ReferenceFiles{airlines, airports}, ctx.options);
+    const QString message = SubmitFlight(
+        document, FlightDialogMode::Add, -1, fields,
+        ReferenceFiles{airlines, airports, computeDistances ? &positions : nullptr}, ctx.options);
     if (!message.isEmpty()) {
         ctx.err << message << '\n';
         return 1;

@@ -2,6 +2,7 @@
 
 #include "components/AirportDefValue.h"
 #include "components/LumFlatFile.h"
+#include "geography/DistanceFilling.h"
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
@@ -48,8 +49,15 @@ void AddAirport(LogDocument &document, const TLumFlatFile &airports, const QStri
     table.addReference(r, 1);
 }
 
-void AddDistance(LogDocument &document, const QString &airportFrom, const QString &airportTo)
+void AddDistance(LogDocument &document, const QString &airportFrom, const QString &airportTo,
+                 const AirportPositions *positions)
 {
+    // The Miles of a distance not known yet.
+    const auto unknownMiles = [&] {
+        const std::optional<QString> computed =
+            positions ? ComputedMiles(*positions, airportFrom, airportTo) : std::nullopt;
+        return computed.value_or(QStringLiteral("0"));
+    };
     LogTable &table = document.Distances;
     const int r = table.findPairEitherWay(airportFrom, airportTo);
     // Plain code-unit order; a proper prefix sorts first, equal codes stay as they are.
@@ -57,13 +65,13 @@ void AddDistance(LogDocument &document, const QString &airportFrom, const QStrin
     const QString &first = inOrder ? airportFrom : airportTo;
     const QString &second = inOrder ? airportTo : airportFrom;
     if (r < 0) {
-        table.addReference(table.appendRow({first, second, QStringLiteral("0")}), 1);
+        table.addReference(table.appendRow({first, second, unknownMiles()}), 1);
         return;
     }
     table.setCell(r, DistanceFrom, first);
     table.setCell(r, DistanceTo, second);
     if (table.cell(r, DistanceMiles).isEmpty())
-        table.setCell(r, DistanceMiles, QStringLiteral("0"));
+        table.setCell(r, DistanceMiles, unknownMiles());
     table.addReference(r, 1);
 }
 
@@ -83,7 +91,7 @@ void TakeFlightReferences(LogDocument &document, const ReferenceFiles &files,
     else
         document.Airlines.addReference(document.Airlines.FindItemByText(airline, 0), 1);
     if (options.AutoPopulateDistances())
-        AddDistance(document, from, to);
+        AddDistance(document, from, to, options.ComputeDistances() ? files.Positions : nullptr);
     else
         document.Distances.addReference(document.Distances.findPairEitherWay(from, to), 1);
 }

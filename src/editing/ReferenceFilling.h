@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class AirportPositions;
 class LogDocument;
 class TLumFlatFile;
 class WingbookOptions;
@@ -10,6 +11,9 @@ class WingbookOptions;
 struct ReferenceFiles {
     const TLumFlatFile &Airlines; // Airlines.def: code -> name
     const TLumFlatFile &Airports; // Airports.def: code -> DEF airport value
+    // The airports' positions, for the option "Compute distances from airport positions";
+    // none: no distance is computed.
+    const AirportPositions *Positions = nullptr;
 };
 
 // The reference operations that follow a stored or imported flight. They neither sort nor mark
@@ -23,8 +27,11 @@ void AddAirline(LogDocument &document, const TLumFlatFile &airlines, const QStri
 void AddAirport(LogDocument &document, const TLumFlatFile &airports, const QString &airport);
 // Counts a flight between two airports: the Distances row of the pair (either orientation) is
 // rewritten with the lower code first, an empty Miles becomes "0" and its count rises by one;
-// without such a row one is appended with Miles "0" and count 1.
-void AddDistance(LogDocument &document, const QString &airportFrom, const QString &airportTo);
+// without such a row one is appended with Miles "0" and count 1. Given positions (the option
+// "Compute distances from airport positions" is on), the Miles that would become "0" become the
+// computed miles instead when both airports have a position; a Miles already "0" stays.
+void AddDistance(LogDocument &document, const QString &airportFrom, const QString &airportTo,
+                 const AirportPositions *positions = nullptr);
 
 // Takes the references of one flight as the options say: with automatic filling on, the
 // operations above (airports From then To, airline, distance); off, only the counts of rows

@@ -38,8 +38,9 @@ OptionSet LoadStoredOptions(const TLumRegistryEnhanced &store)
 {
     OptionSet options;
     for (const QString &name : OptionSet::checkBoxNames()) {
-        const QVariant stored = store.GetValueDefault(OptionKeys::checkBox(name), true);
-        options.setCheckBox(name, StoredBool(stored, true));
+        const bool byDefault = OptionSet::checkBoxDefault(name);
+        const QVariant stored = store.GetValueDefault(OptionKeys::checkBox(name), byDefault);
+        options.setCheckBox(name, StoredBool(stored, byDefault));
     }
     options.recentlyUsedFileList =
         StoredInt(store.GetValueDefault(QLatin1String(OptionKeys::RecentlyUsedFileList), 5), 5, 0,

@@ -3,10 +3,11 @@
 namespace
 {
 
-// Check-box options in dialog order, with the member each one sets.
+// Check-box options in dialog order, with the member each one sets and its default.
 struct CheckBoxField {
     const char *name;
     bool OptionSet::*member;
+    bool byDefault = true;
 };
 
 const CheckBoxField kCheckBoxes[] = {
@@ -18,6 +19,7 @@ const CheckBoxField kCheckBoxes[] = {
     {"DisplayLatestFlightsFirst", &OptionSet::displayLatestFlightsFirst},
     {"SortAlphabeticalCodes", &OptionSet::sortAlphabeticalCodes},
     {"OpenLastOpenedFileAtStartup", &OptionSet::openLastOpenedFile},
+    {"ComputeDistances", &OptionSet::computeDistances, false},
 };
 
 } // namespace
@@ -31,6 +33,15 @@ const QStringList &OptionSet::checkBoxNames()
         return list;
     }();
     return names;
+}
+
+bool OptionSet::checkBoxDefault(const QString &name)
+{
+    for (const auto &field : kCheckBoxes) {
+        if (name == QLatin1String(field.name))
+            return field.byDefault;
+    }
+    return false;
 }
 
 bool OptionSet::setCheckBox(const QString &name, bool on)

@@ -18,6 +18,9 @@ public:
     virtual bool DisplayLatestFlightsFirst() const = 0;
     virtual bool SortAlphabeticalCodes() const = 0;
     virtual bool OpenLastOpenedFileAtStartup() const = 0;
+    // "Compute distances from airport positions": a new distance gets the miles between the
+    // airports' positions instead of 0. Off unless the user turns it on.
+    virtual bool ComputeDistances() const = 0;
     virtual int RecentlyUsedFileList() const = 0;
     virtual int InformationProvider() const = 0;
     virtual int DistanceCalculator() const = 0;
@@ -29,8 +32,11 @@ public:
 class OptionSet : public WingbookOptions
 {
 public:
-    // The value names of the eight check-box options below "Options\", in dialog order.
+    // The value names of the check-box options below "Options\": the eight of the Preferences
+    // page in dialog order, then "ComputeDistances".
     static const QStringList &checkBoxNames();
+    // A check-box option's value when the store has none: true but for "ComputeDistances".
+    static bool checkBoxDefault(const QString &name);
 
     // Sets a check-box option by its value name; false when the name is unknown.
     bool setCheckBox(const QString &name, bool on);
@@ -45,6 +51,7 @@ public:
     bool DisplayLatestFlightsFirst() const override { return displayLatestFlightsFirst; }
     bool SortAlphabeticalCodes() const override { return sortAlphabeticalCodes; }
     bool OpenLastOpenedFileAtStartup() const override { return openLastOpenedFile; }
+    bool ComputeDistances() const override { return computeDistances; }
     int RecentlyUsedFileList() const override { return recentlyUsedFileList; }
     int InformationProvider() const override { return informationProvider; }
     int DistanceCalculator() const override { return distanceCalculator; }
@@ -58,6 +65,7 @@ public:
     bool displayLatestFlightsFirst = true;
     bool sortAlphabeticalCodes = true;
     bool openLastOpenedFile = true;
+    bool computeDistances = false;
     int recentlyUsedFileList = 5;
     int informationProvider = 0;
     int distanceCalculator = 0;

@@ -129,6 +129,12 @@ void TestOptionsDialog::firstRunOnAnEmptyStore()
                                       dialog->OpenLastOpenedFileAtStartupCheckBox};
     for (QCheckBox *box : boxes)
         QVERIFY2(box->isChecked(), qPrintable(box->text()));
+    // The one option that starts off, on the page of the automatic filling.
+    QCOMPARE(dialog->ComputeDistancesCheckBox->text(),
+             QStringLiteral("Compute distances from airport positions"));
+    QVERIFY(dialog->PageControl1->widget(0)->isAncestorOf(dialog->ComputeDistancesCheckBox));
+    QVERIFY(!dialog->ComputeDistancesCheckBox->isChecked());
+    QVERIFY(!dialog->ComputeDistances());
     QCOMPARE(dialog->RecentlyUsedFileList(), 5);
     QCOMPARE(dialog->InformationProvider(), 0);
     QCOMPARE(dialog->DistanceCalculator(), 0);
@@ -158,11 +164,14 @@ void TestOptionsDialog::cancelRestoresTheStoredOptions()
     }())
                                                                : QString();
     dialog->AutoPopulateAirlinesCheckBox->setChecked(false);
+    dialog->ComputeDistancesCheckBox->setChecked(true);
     dialog->RecentlyUsedFileListUpDown->setValue(2);
     // The other parts of the program see the change at once.
     QVERIFY(!dialog->AutoPopulateAirlines());
+    QVERIFY(dialog->ComputeDistances());
     dialog->EditFinished(false);
     QVERIFY(dialog->AutoPopulateAirlinesCheckBox->isChecked());
+    QVERIFY(!dialog->ComputeDistancesCheckBox->isChecked());
     QCOMPARE(dialog->RecentlyUsedFileList(), 7);
     QFile after(m_store->FileName());
     QVERIFY(after.open(QIODevice::ReadOnly));
@@ -178,6 +187,7 @@ void TestOptionsDialog::okStoresAndSurvivesARestart()
         QVERIFY(dialog->FormCreate());
         dialog->RecentlyUsedFileListUpDown->setValue(2);
         dialog->SortAlphabeticalCodesCheckBox->setChecked(false);
+        dialog->ComputeDistancesCheckBox->setChecked(true);
         dialog->DistanceCalculatorRadioGroup->setItemIndex(1);
         dialog->CountriesCheckListBox->item(1)->setCheckState(Qt::Unchecked); // Chad
         dialog->UseProxyServerCheckBox->setChecked(true);
@@ -193,12 +203,14 @@ void TestOptionsDialog::okStoresAndSurvivesARestart()
     QCOMPARE(m_store->GetValueDefault("Options\\SortAlphabeticalCodes", 9), QVariant(0));
     QCOMPARE(m_store->GetValueDefault("Options\\ProxyPort", 0), QVariant("3128"));
     QCOMPARE(m_store->GetValueDefault("Options\\UseProxyServer", 9), QVariant(1));
+    QCOMPARE(m_store->GetValueDefault("Options\\ComputeDistances", 9), QVariant(1));
 
     writeCountries({"Spain"}); // the stored list wins over the file now
     auto restarted = makeDialog();
     QVERIFY(restarted->FormCreate());
     QCOMPARE(restarted->RecentlyUsedFileList(), 2);
     QVERIFY(!restarted->SortAlphabeticalCodes());
+    QVERIFY(restarted->ComputeDistances());
     QCOMPARE(restarted->DistanceCalculator(), 1);
     QCOMPARE(restarted->Countries(), items({"Åland Islands"}, {"Chad"}) + items({"Peru"}));
     QVERIFY(restarted->UseProxyServerCheckBox->isChecked());
@@ -402,12 +414,14 @@ void TestOptionsDialog::storedValuesOfTheWrongKind()
     m_store->SetValue(QStringLiteral("Options\\RecentlyUsedFileList"), count);
     m_store->SetValue(QStringLiteral("Options\\DistanceCalculator"), calculator);
     m_store->SetValue(QStringLiteral("Options\\AutoPopulateAirlines"), QStringLiteral("no"));
+    m_store->SetValue(QStringLiteral("Options\\ComputeDistances"), QStringLiteral("yes"));
     m_store->SetValue(QStringLiteral("Countries\\France"), QStringLiteral("yes"));
     auto dialog = makeDialog();
     QVERIFY(dialog->FormCreate());
     QCOMPARE(dialog->RecentlyUsedFileList(), 5);
     QCOMPARE(dialog->DistanceCalculator(), 0);
     QVERIFY(dialog->AutoPopulateAirlines());
+    QVERIFY(!dialog->ComputeDistances()); // its default is off
     QCOMPARE(dialog->Countries(), items({}, {"France"}));
 }
 

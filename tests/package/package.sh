@@ -36,6 +36,7 @@ dpkg-deb -x "$deb" "$root"
 for f in usr/bin/wingbook usr/bin/wingbook-cli usr/bin/wingbook.txt \
     "usr/share/Marovek/Common Files/Countries.def" usr/share/Marovek/Wingbook/Airlines.def \
     usr/share/Marovek/Wingbook/Airports.def usr/share/Marovek/Wingbook/ATTRIBUTION.md \
+    usr/share/Marovek/Wingbook/AirportPositions.tsv usr/share/Marovek/Wingbook/WorldLand.txt \
     usr/share/applications/wingbook.desktop usr/share/metainfo/com.marovek.Wingbook.metainfo.xml \
     usr/share/mime/packages/wingbook.xml usr/share/icons/hicolor/scalable/apps/wingbook.svg \
     usr/share/man/man1/wingbook.1.gz usr/share/man/man1/wingbook-cli.1.gz \
@@ -81,7 +82,9 @@ page=$(zcat "$root/usr/share/man/man1/wingbook-cli.1.gz")
 page=${page//\\-/-}
 [[ $page == *'.SH "SEE ALSO"'* || $page == *'.SH SEE ALSO'* ]] || fail "wingbook-cli page lacks SEE ALSO"
 while read -r command; do
-    [[ $page == *"$command"* ]] || fail "wingbook-cli page lacks the command $command"
+    # The page writes a hyphen of a command's name as "\-".
+    [[ $page == *"$command"* || $page == *"${command//-/\\-}"* ]] ||
+        fail "wingbook-cli page lacks the command $command"
 done < <("$cli" --help | awk '/^Commands:/ { on = 1; next } on && /^$/ { exit } on { print $1 }')
 zcat "$root/usr/share/man/man1/wingbook.1.gz" | grep -q 'show the version and exit' || fail "wingbook page"
 

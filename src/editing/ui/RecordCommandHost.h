@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class AirportPositions;
 class LogDocument;
 class QMenu;
 class QWidget;
@@ -46,6 +47,8 @@ public:
     virtual void setActiveTable(TableKind kind) = 0;
     virtual const TLumFlatFile &airlineReferences() const = 0;
     virtual const TLumFlatFile &airportReferences() const = 0;
+    // The airports' positions beside Airports.def; none: distances are never computed.
+    virtual const AirportPositions *airportPositions() const { return nullptr; }
     // Title, status text and command enabling after a command changed the tables.
     virtual void UpdateStatusBar() = 0;
 

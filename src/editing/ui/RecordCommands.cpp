@@ -128,7 +128,7 @@ int RecordCommands::firstSelectedRow(TableKind kind) const
 
 ReferenceFiles RecordCommands::referenceFiles() const
 {
-    return {m_host.airlineReferences(), m_host.airportReferences()};
+    return {m_host.airlineReferences(), m_host.airportReferences(), m_host.airportPositions()};
 }
 
 bool RecordCommands::readable(const QString &problem)

@@ -42,6 +42,8 @@ const QString kProxyPort = QStringLiteral("Options\\ProxyPort");
 const QString kCountriesFile = QStringLiteral("Countries.def");
 constexpr int kDefaultRecentFiles = 5;
 constexpr int kMaxRecentFiles = 100;
+constexpr size_t kAutoPopulateDistancesBox = 4;
+const QString kComputeDistances = QStringLiteral("ComputeDistances");
 
 // The port field takes only digits from the keyboard; a stored text is shown as it is.
 class DigitsOnlyFilter : public QObject
@@ -148,6 +150,12 @@ QWidget *TForm2::createPreferencesPage()
         m_preferenceBoxes[i] = new QCheckBox(captions[i]);
         m_preferenceBoxes[i]->setChecked(true);
         layout->addWidget(m_preferenceBoxes[i]);
+        // The distances' own option goes with the automatic filling of distances.
+        if (i == kAutoPopulateDistancesBox) {
+            ComputeDistancesCheckBox =
+                new QCheckBox(QStringLiteral("Compute distances from airport positions"));
+            layout->addWidget(ComputeDistancesCheckBox);
+        }
     }
     HandleDoubleClicksAsPropertiesDisplayCheckBox = m_preferenceBoxes[0];
     PromptBeforeOverwritingFilesCheckBox = m_preferenceBoxes[1];
@@ -289,6 +297,7 @@ bool TForm2::LoadOptionsFromRegistry()
     const QStringList &names = OptionSet::checkBoxNames();
     for (size_t i = 0; i < m_preferenceBoxes.size(); ++i)
         m_preferenceBoxes[i]->setChecked(stored.checkBox(names.at(qsizetype(i))));
+    ComputeDistancesCheckBox->setChecked(stored.computeDistances);
     RecentlyUsedFileListUpDown->setValue(stored.recentlyUsedFileList);
     InformationProviderRadioGroup->setItemIndex(stored.informationProvider);
     DistanceCalculatorRadioGroup->setItemIndex(stored.distanceCalculator);
@@ -327,6 +336,8 @@ void TForm2::SaveOptionsToRegistry()
     m_store->SetValue(kUseProxyServer, UseProxyServerCheckBox->isChecked());
     m_store->SetValue(kProxyAddress, ProxyAddressEdit->text());
     m_store->SetValue(kProxyPort, ProxyPortEdit->text());
+    m_store->SetValue(OptionKeys::checkBox(kComputeDistances),
+                      ComputeDistancesCheckBox->isChecked());
 }
 
 void TForm2::ActivateOptions()
@@ -423,6 +434,11 @@ bool TForm2::SortAlphabeticalCodes() const
 bool TForm2::OpenLastOpenedFileAtStartup() const
 {
     return OpenLastOpenedFileAtStartupCheckBox->isChecked();
+}
+
+bool TForm2::ComputeDistances() const
+{
+    return ComputeDistancesCheckBox->isChecked();
 }
 
 int TForm2::RecentlyUsedFileList() const

@@ -86,6 +86,7 @@ public:
     bool DisplayLatestFlightsFirst() const override;
     bool SortAlphabeticalCodes() const override;
     bool OpenLastOpenedFileAtStartup() const override;
+    bool ComputeDistances() const override;
     int RecentlyUsedFileList() const override;
     int InformationProvider() const override;
     int DistanceCalculator() const override;
@@ -105,6 +106,8 @@ public:
     QCheckBox *DisplayLatestFlightsFirstCheckBox = nullptr;
     QCheckBox *SortAlphabeticalCodesCheckBox = nullptr;
     QCheckBox *OpenLastOpenedFileAtStartupCheckBox = nullptr;
+    // Shown after "Auto populate distances"; loaded and stored after the other options.
+    QCheckBox *ComputeDistancesCheckBox = nullptr;
     // The recent-file count: one field with its up/down arrows.
     QSpinBox *RecentlyUsedFileListUpDown = nullptr;
     TRadioGroup *InformationProviderRadioGroup = nullptr;

@@ -1,0 +1,118 @@
+// Times the work behind the route map, the charts and the distance filling over a log:
+//
+//   bench_route_map LOG.xml POSITIONS.tsv WORLD.txt
+//
+// Reading the log is not timed. Printed: summing the routes of the flights, building their
+// paths, preparing the painter, the first and later paints of a 1600 by 800 map (whole world,
+// then zoomed in), the travel figures, and planning and writing the Miles of every Distances row.
+#include "geography/AirportPositions.h"
+#include "geography/DistanceFilling.h"
+#include "geography/RouteMapGeometry.h"
+#include "geography/RouteSummary.h"
+#include "geography/TravelFigures.h"
+#include "geography/WorldOutlines.h"
+#include "geography/ui/RouteMapPainter.h"
+#include "model/LogDocument.h"
+#include "model/LogFile.h"
+#include "model/LogFileHost.h"
+#include "options/WingbookOptions.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace
+{
+
+QElapsedTimer g_clock;
+
+void start()
+{
+    g_clock.start();
+}
+
+void report(const char *what)
+{
+    std::printf("  %-44s %9.1f ms\n", what, double(g_clock.nsecsElapsed()) / 1e6);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config; // keep the user's settings out of it
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4) {
+        std::fprintf(stderr, "usage: bench_route_map LOG.xml POSITIONS.tsv WORLD.txt\n");
+        return 2;
+    }
+    LogDocument doc;
+    OptionSet options;
+    LogFileHost host;
+    const LogFileResult read = OpenXMLFile(doc, args[1], options, host);
+    AirportPositions positions;
+    if (!read.ok || !positions.load(args[2])) {
+        std::fprintf(stderr, "%s\n", qPrintable(read.ok ? positions.error() : read.error));
+        return 1;
+    }
+    const WorldOutlines outlines = WorldOutlines::read(args[3]);
+    std::printf("%s: %d flights, %d distances\n", qPrintable(args[1]), doc.Flights.count(),
+                doc.Distances.count());
+
+    start();
+    const RouteSummary summary = SummarizeRoutes(doc.Flights);
+    report("routes of the flights");
+    std::printf("  (%lld routes, %lld airports)\n", qlonglong(summary.routes.size()),
+                qlonglong(summary.airports.size()));
+    start();
+    const RouteMapGeometry geometry = BuildRouteMapGeometry(summary, positions);
+    report("geodesic paths of the routes");
+    RouteMapPainter painter;
+    start();
+    painter.setOutlines(outlines);
+    painter.setGeometry(geometry);
+    report("painter set up (outlines, route paths)");
+
+    const QSize size(1600, 800);
+    QImage image(size, QImage::Format_RGB32);
+    const RouteMapView whole = painter.wholeWorld(size);
+    for (int i = 0; i < 3; ++i) {
+        start();
+        {
+            QPainter p(&image);
+            painter.paint(p, size, whole);
+        }
+        report(i == 0 ? "first paint, whole world" : "later paint, whole world");
+    }
+    RouteMapView zoomed = whole;
+    zoomed.pixelsPerDegree *= 8;
+    zoomed.centreLongitude = 10;
+    zoomed.centreLatitude = 50;
+    start();
+    {
+        QPainter p(&image);
+        painter.paint(p, size, zoomed);
+    }
+    report("paint zoomed 8 times on Europe");
+
+    start();
+    const TravelFigures figures = ComputeTravelFigures(doc);
+    report("travel figures");
+    start();
+    const DistanceFillPlan plan = PlanDistanceFill(doc.Distances, positions, {}, DistanceRows::All);
+    report("plan the Miles of every distance");
+    start();
+    const int written = ApplyDistanceFill(doc.Distances, plan, true);
+    report("write them");
+    std::printf("  (%d distances filled, %lld countries)\n", written,
+                qlonglong(figures.countries.size()));
+    return 0;
+}

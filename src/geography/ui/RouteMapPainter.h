@@ -1,0 +1,66 @@
+#pragma once
+
+#include "geography/RouteMapGeometry.h"
+#include "geography/WorldOutlines.h"
+
+#include <QList>
+#include <QPainterPath>
+#include <QPointF>
+#include <QSize>
+#include <optional>
+
+class QPainter;
+
+// What part of the world a picture of the route map shows: the point in its middle and the
+// scale. The map is a plate carrée (longitude and latitude as plain x and y), which repeats
+// to the east and the west, so a view may be centred anywhere.
+struct RouteMapView {
+    double centreLongitude = 0;
+    double centreLatitude = 0;
+    double pixelsPerDegree = 0; // 0: the whole world
+};
+
+// Draws the route map: the sea, the land outlines, a graticule, the routes as their geodesic
+// paths (wider for more flights) and the airports as dots, one of them labelled. Window, picture
+// file and command line draw through it alike. Only QtGui is needed, so it draws offscreen.
+class RouteMapPainter
+{
+public:
+    static constexpr double kMaxZoom = 64; // times the whole world's scale
+
+    void setOutlines(const WorldOutlines &outlines);
+    void setGeometry(const RouteMapGeometry &geometry);
+    const RouteMapGeometry &geometry() const { return m_geometry; }
+
+    // The view that a picture of this size shows: a scale between the one at which the world
+    // fills the picture and kMaxZoom times that, the centre's latitude kept so that nothing
+    // beyond the poles shows (when the scale allows), the centre's longitude within [-180, 180).
+    static RouteMapView clamped(const RouteMapView &view, QSize size);
+    // The whole world, centred on the geometry's central meridian.
+    RouteMapView wholeWorld(QSize size) const;
+
+    void paint(QPainter &painter, QSize size, const RouteMapView &view,
+               int labelledAirport = -1) const;
+
+    // The pixel of a place in a picture of this size (the copy of the world nearest the
+    // centre), and the place under a pixel.
+    static QPointF toPixel(GeoPoint place, QSize size, const RouteMapView &view);
+    static GeoPoint toPlace(QPointF pixel, QSize size, const RouteMapView &view);
+    // The airport (index into the geometry's airports) whose dot is nearest to the pixel,
+    // within radius pixels.
+    std::optional<int> airportNear(QPointF pixel, QSize size, const RouteMapView &view,
+                                   double radius) const;
+    // The pen width of a route with this many flights, in pixels.
+    double routeWidth(int flights) const;
+
+private:
+    struct Band {
+        double width = 1;
+        QPainterPath path; // in map units: x longitude, y minus latitude
+    };
+
+    QPainterPath m_land;  // three copies side by side, one turn apart
+    QPainterPath m_coast; // the same without the edges along the map's border
+    RouteMapGeometry m_geometry;
+    QList<Band> m_bands; // widest first
+};

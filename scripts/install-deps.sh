@@ -10,6 +10,7 @@ packages=(
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache
+    libcsv-dev
     clang libclang-rt-14-dev
     # the Debian package, its manual pages, icons and desktop files, and their checks
     dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream shared-mime-info xdg-utils

@@ -1,4 +1,5 @@
-// Times importing a CSV file into a log: bench_import LOG.xml FILE.csv [--open-only]
+// Times importing a CSV file into a log: bench_import [--figures] LOG.xml FILE.csv [--open-only]
+// With --figures, one "name seconds" line per figure (benchmarks/run.sh reads them).
 // The log is opened as the window opens it (not counted), then the file is imported as the
 // Import command does, with automatic filling from the shipped reference files and the sorts
 // on (the default options). With
@@ -11,35 +12,19 @@
 #include "model/LogFile.h"
 #include "options/WingbookOptions.h"
 
+#include "BenchClock.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
-#include <ctime>
-#include <sys/resource.h>
 
 namespace
 {
 
-double seconds(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-// CPU seconds of the process so far: steadier than wall time on a busy machine.
-double cpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
+using BenchClock::cpuSeconds;
+using BenchClock::peakMegabytes;
+using BenchClock::seconds;
 
 // Lets no events run and never stops, as the window does when nobody clicks.
 class QuietHost : public ImportHost
@@ -54,8 +39,9 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QStringList args = app.arguments().mid(1);
     const bool openOnly = args.removeAll(QStringLiteral("--open-only")) > 0;
+    const bool figures = args.removeAll(QStringLiteral("--figures")) > 0;
     if (args.size() != 2) {
-        QTextStream(stderr) << "usage: bench_import LOG.xml FILE.csv [--open-only]\n";
+        QTextStream(stderr) << "usage: bench_import [--figures] LOG.xml FILE.csv [--open-only]\n";
         return 2;
     }
     OptionSet options;
@@ -69,9 +55,11 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << opened.error << '\n';
         return 1;
     }
-    out << QFileInfo(args[0]).fileName() << ": " << doc.Flights.count() << " flights; open "
-        << QString::number(open, 'f', 3) << " s\n";
-    out.flush();
+    if (!figures) {
+        out << QFileInfo(args[0]).fileName() << ": " << doc.Flights.count() << " flights; open "
+            << QString::number(open, 'f', 3) << " s\n";
+        out.flush();
+    }
     if (openOnly)
         return 0;
     // The shipped reference files, as the build tree lays them out beside the program.
@@ -93,6 +81,12 @@ int main(int argc, char *argv[])
     if (!result.ran || !result.ok) {
         QTextStream(stderr) << (result.ran ? result.error : QStringLiteral("no such file")) << '\n';
         return 1;
+    }
+    if (figures) {
+        out << "import " << QString::number(import, 'f', 4) << "\nimport_cpu "
+            << QString::number(importCpu, 'f', 4) << "\nimport_lines " << result.counters.flights
+            << "\npeak_mb " << peakMegabytes() << '\n';
+        return 0;
     }
     out << QFileInfo(args[1]).fileName() << ": " << result.counters.flights
         << " flight lines imported in " << QString::number(import, 'f', 3) << " s ("

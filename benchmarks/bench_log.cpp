@@ -11,37 +11,20 @@
 #include "model/LogFileHost.h"
 #include "options/WingbookOptions.h"
 
+#include "BenchClock.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <ctime>
-#include <sys/resource.h>
 
 namespace
 {
 
-double seconds(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-// CPU time of the process: on a machine shared with other work, the time the program itself
-// spent, beside the wall-clock time that the others stretch.
-double cpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-long peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
+using BenchClock::cpuSeconds;
+using BenchClock::peakMegabytes;
+using BenchClock::seconds;
 
 } // namespace
 

@@ -8,6 +8,12 @@
 #   benchmarks/run.sh [BUILD_DIR] [ROUNDS]      (default build/release, 5 rounds)
 #   SIZES="10000 1000000" benchmarks/run.sh     (leave out the 5,000,000-flight log)
 #
+# Then, for IMPORT_SIZES (default 10,000 and 1,000,000), every flight of the log is written back
+# as a CSV file (generate_flights_csv) and imported into the log (bench_import: the import alone,
+# the log opened first), beside Python's csv module reading the same file in the same rounds
+# (`python3 -c "import csv,sys; sum(1 for _ in csv.reader(open(sys.argv[1])))" FILE`, the whole
+# process).
+#
 # Ratios are given for wall-clock time and for processor time (user and system), which other
 # work on the machine does not stretch. Needs only xmllint (libxml2-utils), bash and awk.
 set -euo pipefail
@@ -15,7 +21,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build/release}
 rounds=${2:-5}
 sizes=${SIZES:-10000 1000000 5000000}
-[ -x "$build/bin/bench_log" ] || "$here/scripts/build.sh" "$build"
+import_sizes=${IMPORT_SIZES:-10000 1000000}
+[ -x "$build/bin/bench_log" ] && [ -x "$build/bin/bench_import" ] || "$here/scripts/build.sh" "$build"
 out=$here/benchmarks/out
 mkdir -p "$out"
 
@@ -28,6 +35,8 @@ measure() {
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
+# The median of the figures of one name in the array "values" of the size being measured.
+med() { tr ' ' '\n' <<<"${values[$1]:-}" | grep . | median; }
 
 machine="$(nproc) cores, $(awk '/model name/ { sub(/.*: /, ""); print; exit }' /proc/cpuinfo), load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Machine: $machine"
@@ -66,7 +75,6 @@ for n in $sizes; do
             fi
         fi
     done
-    med() { tr ' ' '\n' <<<"${values[$1]:-}" | grep . | median; }
     printf '%s flights (%s MB)\n' "$(printf "%'d" "$n")" "$size_mb"
     printf '  %-58s %-10s (processor %s)\n' "xmllint --stream --noout" "$(ms "$(med xmllint)")" "$(ms "$(med xmllint_cpu)")"
     printf '  %-58s %-10s x%s (processor x%s)\n' "open (parse, rows, sorts, counts, preferred values)" "$(ms "$(med open)")" "$(med open_ratio)" "$(med open_cpu_ratio)"
@@ -80,6 +88,34 @@ for n in $sizes; do
     if [ -n "${values[window]:-}" ]; then
         printf '  %-58s %-10s x%s of open\n' "Open command to first painted rows (window, offscreen)" "$(ms "$(med window)")" "$(med window_ratio)"
     fi
+    echo
+    unset values
+    rm -rf "$work"
+done
+
+for n in $import_sizes; do
+    log=$out/log-$n.xml
+    csv=$out/flights-$n.csv
+    [ -f "$log" ] || "$build/bin/generate_log" "$n" "$log"
+    [ -f "$csv" ] || "$build/bin/generate_flights_csv" "$log" "$csv"
+    work=$(mktemp -d)
+    declare -A values=()
+    for ((i = 0; i < rounds; i++)); do
+        read -r ref ref_cpu <<<"$(measure python3 -c 'import csv,sys; sum(1 for _ in csv.reader(open(sys.argv[1])))' "$csv")"
+        values[python]+="$ref "
+        values[python_cpu]+="$ref_cpu "
+        "$build/bin/bench_import" --figures "$log" "$csv" >"$work/figures"
+        while read -r name value; do
+            values[$name]+="$value "
+            case $name in
+            import) values[import_ratio]+="$(ratio "$value" "$ref") " ;;
+            import_cpu) values[import_cpu_ratio]+="$(ratio "$value" "$ref_cpu") " ;;
+            esac
+        done <"$work/figures"
+    done
+    printf 'Import of %s flight lines (%s MB CSV) into the log they came from\n' "$(printf "%'d" "$n")" "$(( $(stat -c %s "$csv") / 1000000 ))"
+    printf '  %-58s %-10s (processor %s)\n' "python3 csv.reader over the file (whole process)" "$(ms "$(med python)")" "$(ms "$(med python_cpu)")"
+    printf '  %-58s %-10s x%s (processor x%s)\n' "import (read, merge, references, sorts)" "$(ms "$(med import)")" "$(med import_ratio)" "$(med import_cpu_ratio)"
     echo
     unset values
     rm -rf "$work"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libpugixml-dev libxml2-dev libabsl-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
+    libxml2-dev libabsl-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache

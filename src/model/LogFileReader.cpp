@@ -40,6 +40,7 @@ struct ReaderState {
     LogTable *targets[4] = {};
     std::vector<std::string> captions[4];
     std::vector<TextPool::Id> rowIds;
+    std::string scratch; // an attribute value with its ampersands restored
     int depth = 0;       // elements open, the root included
     bool inText = false; // the last node below the root was text that may go on
     qint64 nodes = 0;    // nodes below the root so far
@@ -59,6 +60,22 @@ void countNode(ReaderState &state)
 {
     ++state.nodes;
     state.host->stepProgress();
+}
+
+// Without entity substitution the parser hands over each "&" of an attribute value (written
+// "&amp;" or "&#38;") as "&#38;", so that a tree could parse it again; the row takes the "&".
+std::string_view unescapeAmpersands(std::string_view value, std::string &out)
+{
+    static constexpr std::string_view kEscaped = "&#38;";
+    out.clear();
+    size_t from = 0;
+    for (size_t at = value.find(kEscaped); at != std::string_view::npos;
+         at = value.find(kEscaped, from)) {
+        out.append(value.substr(from, at - from)).push_back('&');
+        from = at + kEscaped.size();
+    }
+    out.append(value.substr(from));
+    return out;
 }
 
 int recordTableOf(const xmlChar *localname, const xmlChar *prefix)
@@ -101,9 +118,12 @@ void startElement(void *ctx, const xmlChar *localname, const xmlChar *prefix, co
         const char *name = reinterpret_cast<const char *>(attribute[0]);
         for (size_t c = 0; c < captions.size(); ++c) {
             if (captions[c] == name) {
-                const char *value = reinterpret_cast<const char *>(attribute[3]);
-                const auto length = size_t(attribute[4] - attribute[3]);
-                ids[c] = state->targets[t]->textPool().internUtf8(std::string_view(value, length));
+                const std::string_view value(reinterpret_cast<const char *>(attribute[3]),
+                                             size_t(attribute[4] - attribute[3]));
+                ids[c] = state->targets[t]->textPool().internUtf8(
+                    value.find('&') == std::string_view::npos
+                        ? value
+                        : unescapeAmpersands(value, state->scratch));
                 break;
             }
         }

@@ -6,7 +6,7 @@
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
-#include "../support/ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -4,7 +4,7 @@
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
-#include "../support/ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include <QDir>
 #include <QRandomGenerator>

@@ -2,7 +2,7 @@
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
-#include "../support/ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include <QTest>
 

@@ -8,6 +8,7 @@
 #include "exchange/ui/ImportCommands.h"
 #include "model/LogDocument.h"
 #include "platform/ui/FileDialogs.h"
+#include "support/WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,7 +51,6 @@ class TestImportCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -68,49 +68,29 @@ private slots:
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
     QByteArray airlineLines(int count) const;
-    QStringList boxTexts(MessageBoxes::Kind kind) const;
     void pickInDialog(const QString &path);
     void drop(const QString &path);
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    WindowTests::MessageBoxRecorder m_boxes;
+    WindowTests::FileDialogRecorder m_dialogs;
+    std::unique_ptr<WindowTests::PrivateSettingsFolder> m_config;
     std::unique_ptr<QTemporaryDir> m_files;
     std::unique_ptr<TForm1> m_form;
     ImportCommands *m_imports = nullptr;
     OptionSet m_options;
-    QList<MessageBoxes::Request> m_boxes;
-    QList<QMessageBox::StandardButton> m_answers;
-    QList<FileDialogs::Request> m_dialogs;
-    QList<FileDialogs::Result> m_dialogAnswers;
 };
-
-void TestImportCommands::initTestCase()
-{
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
-        m_boxes.append(request);
-        if (!m_answers.isEmpty())
-            return m_answers.takeFirst();
-        return request.kind == MessageBoxes::Kind::Confirmation ? QMessageBox::No : QMessageBox::Ok;
-    });
-    FileDialogs::setResponder([this](const FileDialogs::Request &request) {
-        m_dialogs.append(request);
-        return m_dialogAnswers.isEmpty() ? FileDialogs::Result{} : m_dialogAnswers.takeFirst();
-    });
-}
 
 void TestImportCommands::init()
 {
-    m_config = std::make_unique<QTemporaryDir>();
+    m_config = std::make_unique<WindowTests::PrivateSettingsFolder>();
     m_files = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
     {
         std::unique_ptr<TLumRegistryEnhanced> store(TLumRegistryEnhanced::makeProgramStore());
         store->SetValue(QStringLiteral("DefFilesPath"), kReferenceFiles);
     }
     m_options = OptionSet();
     m_boxes.clear();
-    m_answers.clear();
     m_dialogs.clear();
-    m_dialogAnswers.clear();
     m_form = std::make_unique<TForm1>();
     m_form->setOptions(&m_options);
     m_imports = new ImportCommands(*m_form, m_form.get());
@@ -120,6 +100,7 @@ void TestImportCommands::cleanup()
 {
     m_imports = nullptr;
     m_form.reset();
+    m_config.reset();
 }
 
 QString TestImportCommands::writeFile(const QString &name, const QByteArray &bytes)
@@ -144,19 +125,9 @@ QByteArray TestImportCommands::airlineLines(int count) const
     return text;
 }
 
-QStringList TestImportCommands::boxTexts(MessageBoxes::Kind kind) const
-{
-    QStringList texts;
-    for (const MessageBoxes::Request &request : m_boxes) {
-        if (request.kind == kind)
-            texts << request.text;
-    }
-    return texts;
-}
-
 void TestImportCommands::pickInDialog(const QString &path)
 {
-    m_dialogAnswers.append({true, path, 0});
+    m_dialogs.answers.append({true, path, 0});
     m_form->action(MainCommand::Import)->trigger();
 }
 
@@ -204,8 +175,8 @@ void TestImportCommands::importButtonPicksAndDispatches()
     QVERIFY(m_form->action(MainCommand::Import)->isEnabled());
     const QString path = writeFile(name, file);
     pickInDialog(path);
-    QCOMPARE(m_dialogs.size(), 1);
-    const FileDialogs::Request &request = m_dialogs.first();
+    QCOMPARE(m_dialogs.requests.size(), 1);
+    const FileDialogs::Request &request = m_dialogs.requests.first();
     QCOMPARE(request.title, u"Import"_s);
     QCOMPARE(request.filters, (QStringList{u"CSV files (*.csv)"_s, u"DEF files (*.def)"_s,
                                            u"Text files (*.txt)"_s, u"All files (*)"_s}));
@@ -214,7 +185,7 @@ void TestImportCommands::importButtonPicksAndDispatches()
     QVERIFY(request.proposedName.isEmpty());
     QCOMPARE(int(m_form->activeTable()), page);
     QCOMPARE(m_form->statusText(), counts);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_boxes.boxes.isEmpty());
     QCOMPARE(m_form->Document().isModified(), m_form->Document().totalRows() > 0);
     if (name == u"flights.csv"_s) {
         QCOMPARE(m_form->Document().Airlines.cell(0, 1), u"Air France"_s);
@@ -229,10 +200,10 @@ void TestImportCommands::dialogRemembersTheLastFolder()
     const QString path = writeFile(u"sub/a.def"_s, "AF\tAir France\n"_ba);
     pickInDialog(path);
     m_form->action(MainCommand::Import)->trigger();
-    QCOMPARE(m_dialogs.size(), 3);
-    QCOMPARE(m_dialogs[2].folder, m_files->filePath(u"sub"_s));
+    QCOMPARE(m_dialogs.requests.size(), 3);
+    QCOMPARE(m_dialogs.requests[2].folder, m_files->filePath(u"sub"_s));
     QCOMPARE(m_imports->dialogFile(), path);
-    QVERIFY(m_dialogs[2].proposedName.isEmpty());
+    QVERIFY(m_dialogs.requests[2].proposedName.isEmpty());
 }
 
 void TestImportCommands::recentEntryImportsAgain()
@@ -249,7 +220,7 @@ void TestImportCommands::recentEntryImportsAgain()
     QFile::remove(path);
     m_form->ImportPopupMenu->actions().first()->trigger();
     QCOMPARE(
-        boxTexts(MessageBoxes::Kind::Error),
+        m_boxes.texts(MessageBoxes::Kind::Error),
         QStringList{u"Cannot import \""_s + path + u"\".\rThe file has been deleted or moved."_s});
     QVERIFY(m_form->ImportRecent.entries().isEmpty());
 }
@@ -260,7 +231,7 @@ void TestImportCommands::droppedFileImportsWhateverItsCase()
     QCOMPARE(m_form->Document().Airports.count(), 1);
     QCOMPARE(m_form->activeTable(), TableKind::Airports);
     // A drop asks no save question, even with a changed log.
-    QVERIFY(boxTexts(MessageBoxes::Kind::Confirmation).isEmpty());
+    QVERIFY(m_boxes.texts(MessageBoxes::Kind::Confirmation).isEmpty());
 }
 
 void TestImportCommands::windowWhileImportRuns()
@@ -313,11 +284,11 @@ void TestImportCommands::stopQuestionStopsBetweenTwoLines()
     const QPoint row0 = view->visualRect(view->model()->index(0, 0)).center();
     // The user clicks a row while the third line is next: the answer No goes on, then a
     // click before the fifth line and the answer Yes stops.
-    m_answers = {QMessageBox::No, QMessageBox::Yes};
+    m_boxes.answers = {QMessageBox::No, QMessageBox::Yes};
     atEventRound(3, [&] { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row0); });
     atEventRound(5, [&] { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row0); });
     drop(writeFile(u"a.def"_s, airlineLines(40)));
-    QCOMPARE(boxTexts(MessageBoxes::Kind::Confirmation),
+    QCOMPARE(m_boxes.texts(MessageBoxes::Kind::Confirmation),
              (QStringList{kStopQuestion, kStopQuestion}));
     // Four lines were read; the fifth and later were not.
     const LogTable &airlines = m_form->Document().Airlines;
@@ -340,10 +311,10 @@ void TestImportCommands::unreadableFileIsReportedAndTheWindowIsGivenBack()
     QVERIFY(QDir().mkpath(path));
     // A dropped folder is no file and is left out; a recent entry naming it is tried.
     drop(path);
-    QVERIFY(m_boxes.isEmpty());
+    QVERIFY(m_boxes.boxes.isEmpty());
     m_form->ImportRecent.setEntries({path});
     m_form->ImportPopupMenu->actions().first()->trigger();
-    const QStringList errors = boxTexts(MessageBoxes::Kind::Error);
+    const QStringList errors = m_boxes.texts(MessageBoxes::Kind::Error);
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(path), qPrintable(errors.first()));
     QCOMPARE(m_form->Document().Airlines.count(), 1);
@@ -360,7 +331,7 @@ void TestImportCommands::importedRowsAreNotLostOnClose()
     QVERIFY(m_form->action(MainCommand::Save)->isEnabled());
     m_form->show();
     m_form->close();
-    QCOMPARE(boxTexts(MessageBoxes::Kind::Confirmation), QStringList{kSaveQuestion});
+    QCOMPARE(m_boxes.texts(MessageBoxes::Kind::Confirmation), QStringList{kSaveQuestion});
 }
 
 void TestImportCommands::closeDuringAnImportAsksToStopFirst()
@@ -368,16 +339,16 @@ void TestImportCommands::closeDuringAnImportAsksToStopFirst()
     m_imports->setEventInterval(0);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_answers = {QMessageBox::Yes, QMessageBox::No};
+    m_boxes.answers = {QMessageBox::Yes, QMessageBox::No};
     atEventRound(3, [&] { m_form->close(); });
     drop(writeFile(u"a.def"_s, airlineLines(40)));
     // The close waited for the import to stop; the rows read so far are in the log.
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_form->Document().Airlines.count(), 2);
-    QCOMPARE(boxTexts(MessageBoxes::Kind::Confirmation), QStringList{kStopQuestion});
+    QCOMPARE(m_boxes.texts(MessageBoxes::Kind::Confirmation), QStringList{kStopQuestion});
     // Then the window closes as usual, with the save question.
     QTRY_VERIFY(!m_form->isVisible());
-    QCOMPARE(boxTexts(MessageBoxes::Kind::Confirmation),
+    QCOMPARE(m_boxes.texts(MessageBoxes::Kind::Confirmation),
              (QStringList{kStopQuestion, kSaveQuestion}));
 }
 

@@ -10,6 +10,7 @@ packages=(
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache
+    libcsv-dev
     clang libclang-rt-14-dev
     # the update tests: a local web server (Python) with a certificate they make (openssl)
     python3 openssl

@@ -5,9 +5,31 @@
 #include "components/LumFlatFile.h"
 #include "editing/ReferenceFilling.h"
 #include "exchange/Importers.h"
+#include "exchange/PeerCsvFormat.h"
 
 #include <QFileInfo>
 #include <exception>
+
+namespace
+{
+
+// Shows nothing while the files are read; the end message of a web logbook's export, one line
+// a skipped line, goes to standard error.
+class CliImportHost : public ImportHost
+{
+public:
+    explicit CliImportHost(CliContext &ctx) : m_ctx(ctx) {}
+    void showImportSummary(const QString &text) override
+    {
+        for (const QString &line : text.split(u'\n'))
+            m_ctx.notice(line);
+    }
+
+private:
+    CliContext &m_ctx;
+};
+
+} // namespace
 
 int importCommand(CliContext &ctx)
 {
@@ -20,6 +42,7 @@ int importCommand(CliContext &ctx)
     // Every file is checked before the first is imported: a wrong name changes nothing.
     QList<ImportKind> kinds;
     bool anyCsv = false;
+    bool anyPeer = false; // a web logbook's export: its airline names are looked up
     for (const QString &fileName : fileNames) {
         if (!QFileInfo::exists(fileName))
             return ctx.fail(QStringLiteral("\"%1\" does not exist").arg(fileName));
@@ -30,6 +53,7 @@ int importCommand(CliContext &ctx)
                 QStringLiteral("\"%1\" is not a .csv, .txt or .def file").arg(fileName));
         kinds << kind;
         anyCsv = anyCsv || kind == ImportKind::Csv;
+        anyPeer = anyPeer || (kind == ImportKind::Csv && IsPeerCsvFile(fileName));
     }
 
     LogDocument document;
@@ -39,18 +63,18 @@ int importCommand(CliContext &ctx)
     // Only imported flights fill in airlines and airports from the reference files.
     TLumFlatFile airlines;
     TLumFlatFile airports;
-    if (anyCsv && ((ctx.options.AutoPopulateAirlines() &&
+    if (anyCsv && (((ctx.options.AutoPopulateAirlines() || anyPeer) &&
                     !loadCliReferenceFile(ctx, airlines, QStringLiteral("Airlines.def"))) ||
                    (ctx.options.AutoPopulateAirports() &&
                     !loadCliReferenceFile(ctx, airports, QStringLiteral("Airports.def")))))
         return 1;
     const ReferenceFiles files{airlines, airports};
 
-    ImportHost quietHost;
+    CliImportHost host(ctx);
     for (qsizetype i = 0; i < fileNames.size(); ++i) {
         ImportResult result;
         try {
-            result = ImportFile(kinds[i], document, fileNames[i], files, ctx.options, quietHost);
+            result = ImportFile(kinds[i], document, fileNames[i], files, ctx.options, host);
         } catch (const std::exception &error) {
             return ctx.fail(QStringLiteral("Cannot import \"%1\": %2")
                                 .arg(fileNames[i], QString::fromLocal8Bit(error.what())));

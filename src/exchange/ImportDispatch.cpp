@@ -1,5 +1,8 @@
 #include "exchange/Importers.h"
 
+#include "exchange/PeerCsvFormat.h"
+#include "exchange/PeerImport.h"
+
 #include <QFileInfo>
 
 ImportKind ImportKindOf(const QString &fileName, Qt::CaseSensitivity sensitivity)
@@ -24,6 +27,9 @@ ImportResult ImportFile(ImportKind kind, LogDocument &document, const QString &f
 {
     switch (kind) {
     case ImportKind::Csv:
+        // The exports of the web logbooks are told by their header line.
+        if (IsPeerCsvFile(fileName))
+            return ImportFromPeerCSVFile(document, fileName, files, options, host).result;
         return ImportFromCSVFile(document, fileName, files, options, host);
     case ImportKind::Txt:
         return ImportFromTXTFile(document, fileName, options, host);

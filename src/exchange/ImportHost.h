@@ -21,4 +21,7 @@ public:
     virtual void addToRecentImports(const QString &fileName) { Q_UNUSED(fileName); }
     // The Import dialog proposes this file next time and starts in its folder.
     virtual void setImportDialogFile(const QString &fileName) { Q_UNUSED(fileName); }
+    // The end message of an import that reports what it did line by line (the web logbooks'
+    // exports): shown once the window is given back.
+    virtual void showImportSummary(const QString &text) { Q_UNUSED(text); }
 };

@@ -27,6 +27,7 @@ private slots:
     void filesAreImportedInOrder();
     void extensionsWhateverTheirCase();
     void dryRunSavesNothing();
+    void webLogbookExportSummaryOnStandardError();
     void refused_data();
     void refused();
 
@@ -147,6 +148,44 @@ void TestCliImport::dryRunSavesNothing()
              QStringLiteral("AF:2"));
     // Without automatic filling of airports, the flights' airports are not added.
     QCOMPARE(printed.value(QLatin1String("Airports")).toArray().size(), 0);
+}
+
+void TestCliImport::webLogbookExportSummaryOnStandardError()
+{
+    // An OpenFlights export: the airline of the second flight is known by its name only, which
+    // is looked up even without automatic filling of airlines; a year-only date is skipped.
+    const QString log = path(QStringLiteral("log.xml"));
+    const QString csv = path(QStringLiteral("openflights.csv"));
+    QVERIFY(writeFile(csv, "\xEF\xBB\xBF"
+                           "Date,From,To,Flight_Number,Airline,Distance\n"
+                           "2023-01-05 07:45,JFK,CDG,AF7,Air France,3624\n"
+                           "2015,CDG,JFK,AF8,Air France,3624\n"
+                           "2023-01-09,CDG,JFK,,\"Air France\",3624\n"));
+    const QStringList noAirlines{QStringLiteral("--option"),
+                                 QStringLiteral("AutoPopulateAirlines=off")};
+    const CliResult first = import({log, csv}, noAirlines);
+    QCOMPARE(first.status, 0);
+    QCOMPARE(first.err,
+             QStringLiteral("wingbook-cli: 2 flight(s) imported, 0 already in the log, 1 line(s) "
+                            "skipped\nwingbook-cli: Line 3: date not readable (\"2015\")\n"));
+    QCOMPARE(first.out,
+             QStringLiteral("2 flight(s) - 0 airline(s) - 2 airport(s) - 1 distance(s)\n"));
+    const QJsonObject saved = showJson(log);
+    QCOMPARE(rowFields(saved.value(QLatin1String("Flights")),
+                       {QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Airline"),
+                        QStringLiteral("Flight")}),
+             QStringLiteral("2023-01-09::AF:000,2023-01-05:07:45:AF:007"));
+    QCOMPARE(rowFields(saved.value(QLatin1String("Distances")),
+                       {QStringLiteral("Miles"), QStringLiteral("ReferenceCount")}),
+             QStringLiteral("3624:2"));
+
+    // The same export again adds nothing.
+    const CliResult again = import({log, csv});
+    QCOMPARE(again.status, 0);
+    QVERIFY2(again.err.startsWith(QStringLiteral(
+                 "wingbook-cli: 0 flight(s) imported, 2 already in the log, 1 line(s) skipped\n")),
+             qPrintable(again.err));
+    QCOMPARE(showJson(log).value(QLatin1String("Flights")), saved.value(QLatin1String("Flights")));
 }
 
 void TestCliImport::refused_data()

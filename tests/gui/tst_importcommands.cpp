@@ -59,6 +59,7 @@ private slots:
     void dialogRemembersTheLastFolder();
     void recentEntryImportsAgain();
     void droppedFileImportsWhateverItsCase();
+    void droppedWebLogbookExportEndsWithItsSummary();
     void windowWhileImportRuns();
     void stopQuestionStopsBetweenTwoLines();
     void unreadableFileIsReportedAndTheWindowIsGivenBack();
@@ -232,6 +233,40 @@ void TestImportCommands::droppedFileImportsWhateverItsCase()
     QCOMPARE(m_form->activeTable(), TableKind::Airports);
     // A drop asks no save question, even with a changed log.
     QVERIFY(m_boxes.texts(MessageBoxes::Kind::Confirmation).isEmpty());
+}
+
+void TestImportCommands::droppedWebLogbookExportEndsWithItsSummary()
+{
+    // A myFlightradar24 export as the service writes it: byte-order mark, empty first line.
+    const QString path = writeFile(
+        u"flightradar24.csv"_s,
+        "\xEF\xBB\xBF\r\nDate,\"Flight number\",From,To,\"Dep time\",\"Arr time\",Duration,"
+        "Airline,Aircraft,Registration,\"Seat number\",\"Seat type\",\"Flight class\","
+        "\"Flight reason\",Note,Dep_id,Arr_id,Airline_id,Aircraft_id\r\n"
+        "2018-07-14,AF22,\"New York / John F. Kennedy International (JFK/KJFK)\","
+        "\"Paris / Charles de Gaulle (CDG/LFPG)\",13:35:00,,,\"Air France (AF/AFR)\",,,,,,,\"Nice,"
+        "\r\nwindow\",,,,\r\n"
+        "2018,AF23,(CDG/LFPG),(JFK/KJFK),,,,\"Air France (AF/AFR)\",,,,,,,,,,,\r\n"_ba);
+    m_form->setActiveTable(TableKind::Airports);
+    drop(path);
+    QCOMPARE(m_form->activeTable(), TableKind::Flights);
+    const QString skipped = u"Line 5: date not readable (\"2018\")"_s;
+    QCOMPARE(m_boxes.texts(MessageBoxes::Kind::Information),
+             QStringList{u"1 flight(s) imported, 0 already in the log, 1 line(s) skipped\n"_s +
+                         skipped});
+    QCOMPARE(m_form->statusText(), u"1 flight(s) - 1 airline(s) - 2 airport(s) - 1 distance(s)"_s);
+    const LogTable &airports = m_form->Document().Airports;
+    QCOMPARE(airports.cell(airports.FindItemByText(u"JFK"_s, 0), 1), u"John F Kennedy Intl"_s);
+    QCOMPARE(m_form->ImportRecent.entries(), QStringList{path});
+    QVERIFY(m_form->Document().isModified());
+    QVERIFY(m_form->action(MainCommand::Import)->isEnabled());
+
+    m_boxes.clear();
+    drop(path);
+    QCOMPARE(m_boxes.texts(MessageBoxes::Kind::Information),
+             QStringList{u"0 flight(s) imported, 1 already in the log, 1 line(s) skipped\n"_s +
+                         skipped});
+    QCOMPARE(m_form->Document().Flights.count(), 1);
 }
 
 void TestImportCommands::windowWhileImportRuns()

@@ -50,6 +50,7 @@ public:
     int stopBeforeLine = -1; // -1: never stop
     bool processing = false;
     int stopQuestions = 0;
+    QStringList summaries; // the end messages shown
 
     void beginBusy(bool disableToolbar) override
     {
@@ -88,6 +89,7 @@ public:
     {
         calls << QStringLiteral("dialog ") + fileName;
     }
+    void showImportSummary(const QString &text) override { summaries << text; }
 };
 
 } // namespace ImportTestSupport

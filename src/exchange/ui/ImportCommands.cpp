@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <exception>
+#include <utility>
 
 namespace
 {
@@ -66,6 +67,7 @@ void ImportCommands::importFile(ImportKind kind, const QString &fileName)
         return;
     const ReferenceFiles files{*m_form.AirlinesLumFlatFile, *m_form.AirportsLumFlatFile};
     ImportResult result;
+    m_summary.clear();
     try {
         result = ImportFile(kind, m_form.Document(), fileName, files, m_form.options(), *this);
     } catch (const std::exception &error) {
@@ -77,6 +79,8 @@ void ImportCommands::importFile(ImportKind kind, const QString &fileName)
         MessageBoxes::standardError(&m_form, result.error);
     if (const std::optional<TableKind> page = ImportedPage(result.counters))
         m_form.setActiveTable(*page);
+    if (!m_summary.isEmpty())
+        MessageBoxes::information(&m_form, std::exchange(m_summary, QString()));
 }
 
 void ImportCommands::beginBusy(bool disableToolbar)
@@ -153,4 +157,10 @@ void ImportCommands::setImportDialogFile(const QString &fileName)
 {
     m_dialogFile = fileName;
     m_dialogFolder = QFileInfo(fileName).absolutePath();
+}
+
+void ImportCommands::showImportSummary(const QString &text)
+{
+    // Shown once the page of the imported rows is on screen (importFile).
+    m_summary = text;
 }

@@ -48,6 +48,7 @@ public:
     bool takeStopRequest() override;
     void addToRecentImports(const QString &fileName) override;
     void setImportDialogFile(const QString &fileName) override;
+    void showImportSummary(const QString &text) override;
 
 private:
     TForm1 &m_form;
@@ -55,4 +56,5 @@ private:
     QString m_dialogFile;
     int m_eventIntervalMs = 20;
     QElapsedTimer m_eventClock;
+    QString m_summary; // the end message of the running import
 };

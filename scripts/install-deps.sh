@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libpugixml-dev libxml2-dev libabsl-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
+    libxml2-dev libabsl-dev libpcre2-dev libcurl4-openssl-dev libssl-dev liblnk-dev
     libxml2-utils xvfb xauth fonts-dejavu-core adwaita-icon-theme
     locales
     jq ccache
+    clang libclang-rt-14-dev
     # the Debian package, its manual pages, icons and desktop files, and their checks
     dpkg-dev file help2man librsvg2-bin desktop-file-utils appstream shared-mime-info xdg-utils
 )

@@ -1,33 +1,44 @@
 #include "cli/CliCommand.h"
 
-namespace
-{
+#include "cli/CliMessages.h"
 
-QList<CliCommandInfo> &registry()
+QString CliCommand::synopsis() const
 {
-    static QList<CliCommandInfo> commands;
-    return commands;
+    QStringList words{name};
+    for (const CliArgument &argument : arguments) {
+        switch (argument.kind) {
+        case CliArgument::Required:
+            words << argument.name;
+            break;
+        case CliArgument::Optional:
+            words << QLatin1Char('[') + argument.name + QLatin1Char(']');
+            break;
+        case CliArgument::Repeated:
+            words << argument.name + QLatin1String("...");
+            break;
+        }
+    }
+    for (const CliOption &option : options) {
+        QString word = QLatin1String("[--") + option.name;
+        if (!option.valueName.isEmpty())
+            word += QLatin1Char(' ') + option.valueName;
+        words << word + QLatin1Char(']');
+    }
+    return words.join(QLatin1Char(' '));
 }
 
-} // namespace
-
-CliCommandRegistration::CliCommandRegistration(const char *name, const char *usage,
-                                               const char *summary, CliHandler handler)
+int CliContext::fail(const QString &message)
 {
-    registry().append(
-        {QString::fromUtf8(name), QString::fromUtf8(usage), QString::fromUtf8(summary), handler});
+    writeCliMessage(err, message);
+    return 1;
 }
 
-const QList<CliCommandInfo> &registeredCliCommands()
+void CliContext::notice(const QString &message)
 {
-    return registry();
+    writeCliMessage(err, message);
 }
 
-int cliUsageError(CliContext &ctx, const QString &usage, const QString &problem)
+int CliContext::usageError(const QString &problem)
 {
-    if (!problem.isEmpty())
-        ctx.err << "wingbook-cli: " << problem << '\n';
-    ctx.err << "usage: wingbook-cli " << usage << '\n';
-    ctx.err.flush();
-    return 2;
+    return writeCliUsageError(err, command.synopsis(), problem);
 }

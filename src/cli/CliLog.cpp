@@ -6,36 +6,36 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
-bool ReadLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
+bool readLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        ctx.err << "wingbook-cli: \"" << fileName << "\" does not exist\n";
+        ctx.fail(QStringLiteral("\"%1\" does not exist").arg(fileName));
         return false;
     }
     if (!info.isFile()) {
-        ctx.err << "wingbook-cli: \"" << fileName << "\" is not a file\n";
+        ctx.fail(QStringLiteral("\"%1\" is not a file").arg(fileName));
         return false;
     }
     LogFileHost quietHost;
     const LogFileResult result = OpenXMLFile(document, fileName, ctx.options, quietHost);
     if (!result.ok) {
-        ctx.err << "wingbook-cli: " << result.error << '\n';
+        ctx.fail(result.error);
         return false;
     }
     return true;
 }
 
-bool SaveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
+bool saveLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
 {
     LogFileHost quietHost;
     const LogFileResult result = SaveXMLFile(document, fileName, ctx.options, quietHost);
     if (!result.ok) {
-        ctx.err << "wingbook-cli: " << result.error << '\n';
+        ctx.fail(result.error);
         return false;
     }
     if (!result.notice.isEmpty())
-        ctx.err << "wingbook-cli: " << result.notice << '\n';
+        ctx.notice(result.notice);
     return true;
 }
 
@@ -92,7 +92,7 @@ void printTable(QTextStream &out, const char *name, const LogTable &table)
 
 } // namespace
 
-QJsonObject LogToJson(const LogDocument &document)
+QJsonObject logToJson(const LogDocument &document)
 {
     QJsonObject json;
     const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
@@ -106,7 +106,7 @@ QJsonObject LogToJson(const LogDocument &document)
     return json;
 }
 
-void PrintLogAsText(QTextStream &out, const LogDocument &document)
+void printLogAsText(QTextStream &out, const LogDocument &document)
 {
     const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
                                 &document.Distances};

@@ -10,11 +10,15 @@
 namespace
 {
 
-QString withTrailingSeparator(const QString &folder)
+const QString kOption = QStringLiteral("option");
+const QString kDefFilesPath = QStringLiteral("def-files-path");
+
+QString asFolder(const QString &folder)
 {
-    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
-        return folder;
-    return folder + QLatin1Char('/');
+    const QString path = QDir::fromNativeSeparators(folder);
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+        return path;
+    return path + QLatin1Char('/');
 }
 
 bool applyOption(const QString &assignment, OptionSet &options, QString &problem)
@@ -36,48 +40,69 @@ bool applyOption(const QString &assignment, OptionSet &options, QString &problem
 QString storedFolder(const TLumRegistryEnhanced &store, const char *value, const QString &fallback)
 {
     const QVariant stored = store.GetValueDefault(QLatin1String(value), fallback);
-    const QString folder = stored.typeId() == QMetaType::QString ? stored.toString() : fallback;
-    return withTrailingSeparator(QDir::fromNativeSeparators(folder));
+    return asFolder(stored.typeId() == QMetaType::QString ? stored.toString() : fallback);
 }
 
 } // namespace
 
-void LoadCliDefaults(CliContext &ctx)
+const QList<CliGlobalOption> &cliGlobalOptions()
 {
-    const std::unique_ptr<TLumRegistryEnhanced> store(TLumRegistryEnhanced::makeProgramStore());
-    ctx.options = LoadStoredOptions(*store);
-    ctx.defFilesPath = storedFolder(*store, OptionKeys::DefFilesPath, DefaultDefFilesPath());
-    ctx.commonDefFilesPath =
-        storedFolder(*store, OptionKeys::CommonDefFilesPath, DefaultCommonDefFilesPath());
+    static const QList<CliGlobalOption> options{
+        {{kOption},
+         QStringLiteral("NAME=on|off"),
+         QStringLiteral("set a check-box option for this run, NAME being one of:"),
+         OptionSet::checkBoxNames()},
+        {{kDefFilesPath},
+         QStringLiteral("DIR"),
+         QStringLiteral("folder of Airlines.def and Airports.def for this run")},
+        {{QStringLiteral("h"), QStringLiteral("help")},
+         QString(),
+         QStringLiteral("show this help")},
+        {{QStringLiteral("version")}, QString(), QStringLiteral("show the version")},
+    };
+    return options;
 }
 
-bool ApplyCliGlobalOptions(QStringList &args, CliContext &ctx, QString &problem)
+QStringList cliGlobalValueOptions()
 {
-    while (!args.isEmpty()) {
-        const QString word = args.first();
-        if (word == QLatin1String("--option") || word == QLatin1String("--def-files-path")) {
-            if (args.size() < 2) {
-                problem = QStringLiteral("%1 needs a value").arg(word);
-                return false;
-            }
-            const QString value = args.at(1);
-            args.remove(0, 2);
-            if (word == QLatin1String("--option")) {
-                if (!applyOption(value, ctx.options, problem))
-                    return false;
-            } else {
-                ctx.defFilesPath = withTrailingSeparator(QDir::fromNativeSeparators(value));
-            }
-        } else if (word.startsWith(QLatin1String("--option="))) {
-            args.removeFirst();
-            if (!applyOption(word.mid(9), ctx.options, problem))
-                return false;
-        } else if (word.startsWith(QLatin1String("--def-files-path="))) {
-            args.removeFirst();
-            ctx.defFilesPath = withTrailingSeparator(word.mid(17));
-        } else {
-            break;
-        }
+    QStringList names;
+    for (const CliGlobalOption &option : cliGlobalOptions()) {
+        if (!option.valueName.isEmpty())
+            names << option.names.last();
     }
+    return names;
+}
+
+void addCliGlobalOptions(QCommandLineParser &parser)
+{
+    for (const CliGlobalOption &option : cliGlobalOptions())
+        parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
+}
+
+CliSettings loadCliDefaults()
+{
+    const std::unique_ptr<TLumRegistryEnhanced> store(TLumRegistryEnhanced::makeProgramStore());
+    CliSettings settings;
+    settings.options = LoadStoredOptions(*store);
+    settings.defFilesPath = storedFolder(*store, OptionKeys::DefFilesPath, DefaultDefFilesPath());
+    settings.commonDefFilesPath =
+        storedFolder(*store, OptionKeys::CommonDefFilesPath, DefaultCommonDefFilesPath());
+    return settings;
+}
+
+bool applyCliGlobalOptions(const QCommandLineParser &parser, CliSettings &settings,
+                           QString &problem)
+{
+    for (const QString &assignment : parser.values(kOption)) {
+        if (!applyOption(assignment, settings.options, problem))
+            return false;
+    }
+    if (parser.isSet(kDefFilesPath))
+        settings.defFilesPath = asFolder(parser.value(kDefFilesPath));
+    // An empty folder, stored or given, means the shipped reference files.
+    if (settings.defFilesPath.isEmpty())
+        settings.defFilesPath = DefaultDefFilesPath();
+    if (settings.commonDefFilesPath.isEmpty())
+        settings.commonDefFilesPath = DefaultCommonDefFilesPath();
     return true;
 }

@@ -1,28 +1,15 @@
 // add-flight: the Add mode of the flight dialog without the window.
 #include "cli/CliLog.h"
+#include "cli/CliReferenceFiles.h"
 #include "components/LumFlatFile.h"
 #include "editing/FlightEditing.h"
 #include "editing/ReferenceFilling.h"
-#include "platform/SpecialFolders.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
 
 namespace
 {
-
-const char *const kUsage = "add-flight LOG DATE TIME FROM TO AIRLINE FLIGHT [--json] [--dry-run]";
-
-// Loads a reference file; a missing one is an empty table, an unreadable one an error.
-bool loadReferenceFile(CliContext &ctx, TLumFlatFile &table, const QString &name)
-{
-    const QString folder = ctx.defFilesPath.isEmpty() ? DefaultDefFilesPath() : ctx.defFilesPath;
-    table.setFileName(folder + name);
-    if (table.Initialize())
-        return true;
-    ctx.err << "wingbook-cli: " << table.LastError() << '\n';
-    return false;
-}
 
 // A DATE or TIME word that is no date (time) in the log's format is refused with a message that
 // names it; an empty word stays a blank picker, which the validation reports.
@@ -35,25 +22,25 @@ bool readWord(CliContext &ctx, const QString &word,
         return true;
     const std::optional<T> read = (LogFormatSettings::standard().*parse)(word);
     if (!read) {
-        ctx.err << "wingbook-cli: \"" << word << "\" is not a " << what << " written as " << pattern
-                << '\n';
+        ctx.fail(QStringLiteral("\"%1\" is not a %2 written as %3").arg(word, what, pattern));
         return false;
     }
     value = *read;
     return true;
 }
 
+} // namespace
+
 int addFlightCommand(CliContext &ctx)
 {
-    QStringList args = ctx.args;
-    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
-    const bool dryRun = args.removeAll(QStringLiteral("--dry-run")) > 0;
-    if (args.size() != 7 || args.first().isEmpty() || args.first().startsWith(QLatin1String("--")))
-        return cliUsageError(ctx, QLatin1String(kUsage));
-    const QString logName = args.at(0);
+    const QStringList &args = ctx.arguments;
+    const QString &logName = args.at(0);
+    // A missing log is created, so an empty name cannot stand for one.
+    if (logName.isEmpty())
+        return ctx.usageError();
 
     LogDocument document;
-    if (QFileInfo::exists(logName) && !ReadLogForCli(ctx, document, logName))
+    if (QFileInfo::exists(logName) && !readLogForCli(ctx, document, logName))
         return 1;
 
     // The dialog's code fields force upper case.
@@ -72,6 +59,8 @@ int addFlightCommand(CliContext &ctx)
         !readWord(ctx, args.at(2), &LogFormatSettings::parseTime, QStringLiteral("time"),
                   format.LongTimeFormat, fields.time))
         return 1;
+    // The dialog's own messages are printed as the dialog shows them, without the program's
+    // name in front.
     const QString problem = ValidateFlight(document, FlightDialogMode::Add, fields);
     if (!problem.isEmpty()) {
         ctx.err << problem << '\n';
@@ -81,9 +70,9 @@ int addFlightCommand(CliContext &ctx)
     TLumFlatFile airlines;
     TLumFlatFile airports;
     if ((ctx.options.AutoPopulateAirlines() &&
-         !loadReferenceFile(ctx, airlines, QStringLiteral("Airlines.def"))) ||
+         !loadCliReferenceFile(ctx, airlines, QStringLiteral("Airlines.def"))) ||
         (ctx.options.AutoPopulateAirports() &&
-         !loadReferenceFile(ctx, airports, QStringLiteral("Airports.def"))))
+         !loadCliReferenceFile(ctx, airports, QStringLiteral("Airports.def"))))
         return 1;
     const QString message = SubmitFlight(document, FlightDialogMode::Add, -1, fields,
                                          ReferenceFiles{airlines, airports}, ctx.options);
@@ -91,19 +80,11 @@ int addFlightCommand(CliContext &ctx)
         ctx.err << message << '\n';
         return 1;
     }
-    if (!dryRun && !SaveLogForCli(ctx, document, logName))
+    if (!ctx.isSet(QStringLiteral("dry-run")) && !saveLogForCli(ctx, document, logName))
         return 1;
-    if (json)
-        ctx.out << QJsonDocument(LogToJson(document)).toJson(QJsonDocument::Indented);
+    if (ctx.isSet(QStringLiteral("json")))
+        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
     else
         ctx.out << document.countsText() << '\n';
     return 0;
 }
-
-const CliCommandRegistration registration(
-    "add-flight", kUsage,
-    "add a flight as the flight dialog does, filling airlines, airports and distances as the "
-    "options say, then save the log (created when missing) unless --dry-run",
-    addFlightCommand);
-
-} // namespace

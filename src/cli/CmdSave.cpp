@@ -1,24 +1,11 @@
+// save: a log read and written again as Save writes it.
 #include "cli/CliLog.h"
-
-namespace
-{
-
-const char *const kUsage = "save LOG [OUT]";
 
 int saveCommand(CliContext &ctx)
 {
-    if (ctx.args.isEmpty() || ctx.args.size() > 2 ||
-        ctx.args.first().startsWith(QLatin1String("--")))
-        return cliUsageError(ctx, QLatin1String(kUsage));
     LogDocument document;
-    if (!ReadLogForCli(ctx, document, ctx.args.first()))
+    if (!readLogForCli(ctx, document, ctx.arguments.first()))
         return 1;
-    const QString target = ctx.args.value(1, ctx.args.first());
-    return SaveLogForCli(ctx, document, target) ? 0 : 1;
+    const QString target = ctx.arguments.value(1, ctx.arguments.first());
+    return saveLogForCli(ctx, document, target) ? 0 : 1;
 }
-
-const CliCommandRegistration
-    registration("save", kUsage, "read a log and write it to OUT (or back), backup included",
-                 saveCommand);
-
-} // namespace

@@ -8,6 +8,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 
@@ -17,10 +18,26 @@ namespace
 const QChar CommentMark = u'#';
 const QString Tab = QStringLiteral("\t");
 
-// Bounds the work of one match, so that a pattern that backtracks without end over a long key
-// or value gives up on that entry instead of hanging the search.
-constexpr uint32_t MatchLimit = 1'000'000;
-constexpr uint32_t DepthLimit = 100'000;
+// One budget bounds the whole search: it is shared out over the entries as PCRE2's match
+// limit for each, so a pattern that backtracks without end gives up within a fraction of a
+// second however long the table is. Each entry gets at least kMinimumEntryLimit steps, far more
+// than any sensible pattern needs on a name, and at most kMaximumEntryLimit.
+constexpr quint64 kSearchBudget = 50'000'000;
+constexpr uint32_t kMinimumEntryLimit = 20'000;
+constexpr uint32_t kMaximumEntryLimit = 1'000'000;
+// Nesting of backtracking (interpreter) and its memory, in kibibytes; the JIT's own stack.
+constexpr uint32_t kDepthLimit = 10'000;
+constexpr uint32_t kHeapLimitKiB = 20 * 1024;
+constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
+constexpr PCRE2_SIZE kJitStackMaximum = 1024 * 1024;
+
+const QString TooComplexMessage = QStringLiteral("The pattern is too complex.");
+
+uint32_t entryLimit(qsizetype entries)
+{
+    const quint64 share = kSearchBudget / quint64(qMax<qsizetype>(entries, 1));
+    return uint32_t(std::clamp<quint64>(share, kMinimumEntryLimit, kMaximumEntryLimit));
+}
 
 QStringList piecesOf(TLumBreakApart &splitter, const QString &text, const QString &separator)
 {
@@ -39,17 +56,30 @@ struct MatchDataDeleter {
 struct MatchContextDeleter {
     void operator()(pcre2_match_context *context) const { pcre2_match_context_free(context); }
 };
+struct JitStackDeleter {
+    void operator()(pcre2_jit_stack *stack) const { pcre2_jit_stack_free(stack); }
+};
 
 PCRE2_SPTR16 codeUnits(const QString &text)
 {
     return reinterpret_cast<PCRE2_SPTR16>(text.utf16());
 }
 
-// A compiled pattern, or nothing when the pattern is not a valid regular expression.
+QString pcreMessage(int errorCode)
+{
+    PCRE2_UCHAR16 message[256];
+    const int length = pcre2_get_error_message(errorCode, message, std::size(message));
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(message), qMax(length, 0));
+}
+
+// A compiled pattern, or nothing when the pattern is not a valid regular expression. Compiled
+// to machine code by PCRE2's JIT where the platform has it, which matches many times faster.
 class RegularExpression
 {
 public:
-    RegularExpression(const QString &pattern, bool caseSensitive)
+    enum Outcome { Match, NoMatch, GaveUp };
+
+    RegularExpression(const QString &pattern, bool caseSensitive, uint32_t matchLimit)
     {
         // Text is UTF-16 and may hold lone surrogates, which must not stop the match.
         uint32_t options = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
@@ -60,12 +90,8 @@ public:
         m_code.reset(pcre2_compile(codeUnits(pattern), PCRE2_SIZE(pattern.size()), options,
                                    &errorCode, &errorOffset, nullptr));
         if (!m_code) {
-            PCRE2_UCHAR16 message[256];
-            const int length = pcre2_get_error_message(errorCode, message, std::size(message));
-            m_error = QStringLiteral("%1 at offset %2")
-                          .arg(QString::fromUtf16(reinterpret_cast<const char16_t *>(message),
-                                                  qMax(length, 0)))
-                          .arg(errorOffset);
+            m_error =
+                QStringLiteral("%1 at offset %2").arg(pcreMessage(errorCode)).arg(errorOffset);
             return;
         }
         m_matchData.reset(pcre2_match_data_create_from_pattern(m_code.get(), nullptr));
@@ -75,27 +101,52 @@ public:
             m_error = QStringLiteral("out of memory");
             return;
         }
-        pcre2_set_match_limit(m_context.get(), MatchLimit);
-        pcre2_set_depth_limit(m_context.get(), DepthLimit);
+        pcre2_set_match_limit(m_context.get(), matchLimit);
+        pcre2_set_depth_limit(m_context.get(), kDepthLimit);
+        pcre2_set_heap_limit(m_context.get(), kHeapLimitKiB);
+        // Without the JIT (or its stack) the interpreter matches the same, only slower.
+        if (pcre2_jit_compile(m_code.get(), PCRE2_JIT_COMPLETE) == 0) {
+            m_jitStack.reset(pcre2_jit_stack_create(kJitStackStart, kJitStackMaximum, nullptr));
+            if (m_jitStack)
+                pcre2_jit_stack_assign(m_context.get(), nullptr, m_jitStack.get());
+        }
     }
 
     bool isValid() const { return bool(m_code); }
     const QString &error() const { return m_error; }
 
-    // True when the subject holds a match anywhere; an aborted match counts as none.
-    bool matches(const QString &subject) const
+    // Whether the subject holds a match anywhere. GaveUp when a limit stopped the match before
+    // it could tell; errorCode then says which.
+    Outcome match(const QString &subject, int &errorCode) const
     {
-        const int rc = pcre2_match(m_code.get(), codeUnits(subject), PCRE2_SIZE(subject.size()), 0,
-                                   0, m_matchData.get(), m_context.get());
-        return rc >= 0;
+        errorCode = pcre2_match(m_code.get(), codeUnits(subject), PCRE2_SIZE(subject.size()), 0, 0,
+                                m_matchData.get(), m_context.get());
+        if (errorCode >= 0)
+            return Match;
+        return errorCode == PCRE2_ERROR_NOMATCH ? NoMatch : GaveUp;
     }
 
 private:
     std::unique_ptr<pcre2_code, CodeDeleter> m_code;
     std::unique_ptr<pcre2_match_data, MatchDataDeleter> m_matchData;
     std::unique_ptr<pcre2_match_context, MatchContextDeleter> m_context;
+    std::unique_ptr<pcre2_jit_stack, JitStackDeleter> m_jitStack;
     QString m_error;
 };
+
+bool isLimitError(int errorCode)
+{
+    switch (errorCode) {
+    case PCRE2_ERROR_MATCHLIMIT:
+    case PCRE2_ERROR_DEPTHLIMIT:
+    case PCRE2_ERROR_HEAPLIMIT:
+    case PCRE2_ERROR_JIT_STACKLIMIT:
+    case PCRE2_ERROR_NOMEMORY:
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -215,18 +266,32 @@ int TLumFlatFile::search(const QString &pattern, bool caseSensitive, bool overKe
     m_searchResults.clear();
     m_searchResultIndexes.clear();
     m_searchError.clear();
+    m_searchStatus = ssDone;
     if (pattern.isEmpty() || m_entries.isEmpty())
         return 0;
-    const RegularExpression expression(pattern, caseSensitive);
+    const RegularExpression expression(pattern, caseSensitive, entryLimit(m_entries.size()));
     if (!expression.isValid()) {
+        m_searchStatus = ssInvalidPattern;
         m_searchError = expression.error();
         return 0;
     }
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
         const TFlatFileData &entry = m_entries.at(i);
-        if (expression.matches(overKeys ? entry.Value : entry.ValueData)) {
+        int errorCode = 0;
+        switch (expression.match(overKeys ? entry.Value : entry.ValueData, errorCode)) {
+        case RegularExpression::Match:
             m_searchResults.append(overKeys ? entry.ValueData : entry.Value);
             m_searchResultIndexes.append(int(i));
+            break;
+        case RegularExpression::NoMatch:
+            break;
+        case RegularExpression::GaveUp:
+            // An entry that could not be decided would make the result a guess: none is given.
+            m_searchResults.clear();
+            m_searchResultIndexes.clear();
+            m_searchStatus = ssTooComplex;
+            m_searchError = isLimitError(errorCode) ? TooComplexMessage : pcreMessage(errorCode);
+            return 0;
         }
     }
     return int(m_searchResults.size());

@@ -51,7 +51,12 @@ public:
     // Positions of the entries found by the last search, parallel to SearchResults (a key may
     // stand on several entries, so a result alone does not tell which entry matched).
     const QList<int> &SearchResultIndexes() const { return m_searchResultIndexes; }
-    // Why the pattern of the last search could not be compiled; empty when it could.
+    // How the last search ended: every entry was decided, the pattern is not a valid regular
+    // expression, or the pattern needed more work than the search allows ("The pattern is too
+    // complex."). The last two leave SearchResults empty and SearchError says why.
+    enum TSearchStatus { ssDone, ssInvalidPattern, ssTooComplex };
+    TSearchStatus SearchStatus() const { return m_searchStatus; }
+    // Why the last search found nothing to report; empty when it ended normally.
     const QString &SearchError() const { return m_searchError; }
 
     // Why the last Initialize or Persist failed; empty after success. A missing file is not a
@@ -75,7 +80,8 @@ public:
 
     // Perl-compatible regular-expression search over the keys (values), unanchored, caseless
     // unless CaseSensitive. Fills SearchResults with the values (keys) of the matching entries
-    // and returns their number; an invalid pattern finds nothing.
+    // and returns their number; an invalid or too complex pattern finds nothing (see
+    // SearchStatus). The whole search has one bounded budget of matching work.
     int SearchValue(const QString &AValue, bool CaseSensitive);
     int SearchValueData(const QString &AValueData, bool CaseSensitive);
 
@@ -104,6 +110,7 @@ private:
     QStringList m_searchResults;
     QList<int> m_searchResultIndexes;
     QString m_searchError;
+    TSearchStatus m_searchStatus = ssDone;
     QString m_lastError;
     // Key -> position of the first entry with that key. Lookups by key run once per imported
     // flight, so they must not scan the table; the first-entry rule is kept by never

@@ -251,7 +251,7 @@ bool TLumRegistryEnhanced::splitValuePath(const QString &AValue, ValuePath &path
     return true;
 }
 
-RegistryTree TLumRegistryEnhanced::readTree() const
+std::shared_ptr<const RegistryTree> TLumRegistryEnhanced::readTree() const
 {
     return RegistryFile(FileName()).read();
 }
@@ -367,8 +367,8 @@ QVariant TLumRegistryEnhanced::GetValueDefault(const QString &AValue,
         return {};
     if (!splitValuePath(AValue, path) || !canRead())
         return AValueDataDefault;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(path.keyPath);
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(path.keyPath);
     if (!key)
         return AValueDataDefault;
     return readValue(*key, path.name, AValueDataDefault, nullptr);
@@ -395,8 +395,8 @@ bool TLumRegistryEnhanced::ValueExists(const QString &AValue) const
     ValuePath path;
     if (NormalizeKeyPath(m_key).isEmpty() || !splitValuePath(AValue, path) || !canRead())
         return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(path.keyPath);
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(path.keyPath);
     return key && key->hasValue(path.name);
 }
 
@@ -486,7 +486,7 @@ bool TLumRegistryEnhanced::KeyExists(const QString &ASubKey) const
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    return readTree().keyExists(fullKeyPath(ASubKey));
+    return readTree()->keyExists(fullKeyPath(ASubKey));
 }
 
 bool TLumRegistryEnhanced::DeleteKey(const QString &AKey)
@@ -511,6 +511,9 @@ bool copyKeyIn(RegistryTree &tree, const QString &fromPath, const QString &toPat
 {
     const RegistryKey *source = tree.findKey(fromPath);
     if (!source || tree.keyExists(toPath))
+        return false;
+    // A copy into its own subkey makes the tree deeper at each call; it stops at the limit.
+    if (RegistryTree::pathDepth(toPath) + source->levels() - 1 > RegistryTree::kMaximumKeyDepth)
         return false;
     RegistryKey copy = *source; // taken first: creating the target may move the source
     RegistryKey *target = tree.createKey(toPath);
@@ -557,8 +560,8 @@ bool TLumRegistryEnhanced::readNames(const QString &ASubKey, QStringList &AList,
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(fullKeyPath(ASubKey));
     if (!key)
         return false;
     AList = (key->*names)();
@@ -618,8 +621,8 @@ void TLumRegistryEnhanced::Search(const QString &ASubKey, const QString &AString
     m_entriesFound.clear();
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(fullKeyPath(ASubKey));
     if (key)
         searchKey(*key, NormalizeKeyPath(ASubKey), AString, Recursive, ASearchOption,
                   m_entriesFound);
@@ -632,8 +635,8 @@ bool TLumRegistryEnhanced::SaveKeyContentToFile(const QString &ASubKey, const QS
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(fullKeyPath(ASubKey));
     if (!key)
         return false;
     QString text;
@@ -690,9 +693,9 @@ bool TLumRegistryEnhanced::ExportKeyToRegFile(const QString &ASubKey, const QStr
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    const RegistryTree tree = readTree();
+    const auto tree = readTree();
     const QString path = fullKeyPath(ASubKey);
-    const RegistryKey *key = tree.findKey(path);
+    const RegistryKey *key = tree->findKey(path);
     if (!key)
         return false;
     const QString absolute = RegistryTree::splitPath(path).join(u'\\');
@@ -761,8 +764,8 @@ TLumRegistryEnhanced::GetFormInfo(const QString &AValue, TFormPlacement &placeme
         return fiIgnored;
     if (!canRead())
         return fiMissing;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(path.keyPath);
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(path.keyPath);
     const RegistryValue *value = key ? key->value(path.name) : nullptr;
     if (!value)
         return fiMissing;
@@ -868,8 +871,8 @@ bool TLumRegistryEnhanced::GetMenu(const QString &ASubKey, QStringList &captions
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(fullKeyPath(ASubKey));
     if (!key)
         return false;
     if (!key->readInteger(CountName))
@@ -901,8 +904,8 @@ bool TLumRegistryEnhanced::GetComboBox(const QString &ASubKey, QStringList &item
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(fullKeyPath(ASubKey));
     if (!key)
         return false;
     items = readItemList(*key);
@@ -933,8 +936,8 @@ bool TLumRegistryEnhanced::GetCheckListBox(const QString &ASubKey, QList<TCheckL
 {
     if (NormalizeKeyPath(m_key).isEmpty() || !canRead())
         return false;
-    const RegistryTree tree = readTree();
-    const RegistryKey *key = tree.findKey(fullKeyPath(ASubKey));
+    const auto tree = readTree();
+    const RegistryKey *key = tree->findKey(fullKeyPath(ASubKey));
     if (!key) {
         if (CheckAllFirstTime) {
             for (TCheckListItem &item : items)
@@ -1044,8 +1047,8 @@ bool TLumRegistryEnhanced::ImportListViewInfo(const QString &ASubKey, const QStr
     // The older form: one integer per column, "Column0", "Column1", ...
     QList<int> widths;
     {
-        const RegistryTree tree = readTree();
-        const RegistryKey *old = tree.findKey(fullKeyPath(ASubKey));
+        const auto tree = readTree();
+        const RegistryKey *old = tree->findKey(fullKeyPath(ASubKey));
         if (!old)
             return false;
         for (qsizetype i = 0;; ++i) {

@@ -12,6 +12,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 class TLumBreakApart;
 class RegistryTree;
@@ -215,7 +216,7 @@ private:
     bool transferValue(const QString &OldValue, const QString &NewValue, bool move);
     bool canRead() const { return m_access != kWrite; }
     bool canWrite() const { return m_access == kAllAccess || m_access == kWrite; }
-    RegistryTree readTree() const;
+    std::shared_ptr<const RegistryTree> readTree() const;
     // The names a key lists (its values or its subkeys); false when the key is missing.
     bool readNames(const QString &ASubKey, QStringList &AList,
                    QStringList (RegistryKey::*names)() const) const;

@@ -81,6 +81,7 @@ struct ReaderState {
     // where the pool's map of every text of the log would not.
     absl::flat_hash_map<TextPool::ShortKey, TextPool::Id> seen[4][kMaxColumns];
     RowEstimate estimates[4];
+    std::string scratch; // an attribute value with its ampersands restored
     int depth = 0;       // elements open, the root included
     bool inText = false; // the last node below the root was text that may go on
     qint64 nodes = 0;    // nodes below the root so far
@@ -101,6 +102,22 @@ void countNode(ReaderState &state)
 {
     ++state.nodes;
     state.host->stepProgress();
+}
+
+// Without entity substitution the parser hands over each "&" of an attribute value (written
+// "&amp;" or "&#38;") as "&#38;", so that a tree could parse it again; the row takes the "&".
+std::string_view unescapeAmpersands(std::string_view value, std::string &out)
+{
+    static constexpr std::string_view kEscaped = "&#38;";
+    out.clear();
+    size_t from = 0;
+    for (size_t at = value.find(kEscaped); at != std::string_view::npos;
+         at = value.find(kEscaped, from)) {
+        out.append(value.substr(from, at - from)).push_back('&');
+        from = at + kEscaped.size();
+    }
+    out.append(value.substr(from));
+    return out;
 }
 
 int recordTableOf(const char *name)
@@ -150,13 +167,18 @@ void startElement(void *ctx, const xmlChar *localname, const xmlChar *prefix, co
             continue;
         const std::string_view value(reinterpret_cast<const char *>(attribute[3]),
                                      size_t(attribute[4] - attribute[3]));
+        const auto cellText = [state](std::string_view raw) {
+            return raw.find('&') == std::string_view::npos
+                       ? raw
+                       : unescapeAmpersands(raw, state->scratch);
+        };
         if (value.size() > TextPool::kShortBytes) {
-            ids[c] = pool.internUtf8(value);
+            ids[c] = pool.internUtf8(cellText(value));
             continue;
         }
         const auto [known, added] = state->seen[t][c].try_emplace(TextPool::shortKey(value));
-        if (added)
-            known->second = pool.internUtf8(value);
+        if (added) // the same bytes always give the same cell text
+            known->second = pool.internUtf8(cellText(value));
         ids[c] = known->second;
     }
     if (state->estimates[t].firstSeenAt < 0)

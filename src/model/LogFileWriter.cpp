@@ -123,13 +123,13 @@ bool writeTable(Output &out, const LogTable &table, int t, EscapedTexts &texts, 
     std::string &buffer = out.buffer();
     const std::string section = kSections[t];
     if (table.isEmpty()) {
-        buffer += "    <" + section + " />\n";
+        buffer.append("    <").append(section).append(" />\n");
         return true;
     }
-    buffer += "    <" + section + ">\n";
+    buffer.append("    <").append(section).append(">\n");
     std::vector<std::string> attributes; // ' Caption="'
     for (const LogColumn &column : table.columns())
-        attributes.push_back(" " + column.caption.toStdString() + "=\"");
+        attributes.push_back(std::string(" ").append(column.caption.toStdString()).append("=\""));
     const std::string record = std::string("        <") + kRecords[t];
     for (int r = 0; r < table.count(); ++r) {
         host.stepProgress();
@@ -147,7 +147,7 @@ bool writeTable(Output &out, const LogTable &table, int t, EscapedTexts &texts, 
         if (!out.flushIfFull())
             return false;
     }
-    buffer += "    </" + section + ">\n";
+    buffer.append("    </").append(section).append(">\n");
     return true;
 }
 

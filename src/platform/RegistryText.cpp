@@ -321,7 +321,12 @@ RegistryParseResult ParseRegistryText(const QByteArray &content)
                 damaged(first, QStringLiteral("key line not understood"));
                 continue;
             }
-            current = result.tree.createKey(line.mid(1, line.size() - 2));
+            const QString path = line.mid(1, line.size() - 2);
+            if (RegistryTree::pathDepth(path) > RegistryTree::kMaximumKeyDepth) {
+                damaged(first, QStringLiteral("key nested too deeply"));
+                continue;
+            }
+            current = result.tree.createKey(path);
             if (!current)
                 damaged(first, QStringLiteral("key name not valid"));
             continue;

@@ -149,6 +149,22 @@ bool RegistryKey::deleteSubKey(const QString &name)
     return true;
 }
 
+int RegistryKey::levels() const
+{
+    // Walked with a list of its own rather than by recursion: the answer decides whether a copy
+    // may be made, so it must not depend on how deep the tree is.
+    int deepest = 0;
+    std::vector<std::pair<const RegistryKey *, int>> pending{{this, 1}};
+    while (!pending.empty()) {
+        const auto [key, level] = pending.back();
+        pending.pop_back();
+        deepest = std::max(deepest, level);
+        for (const RegistryKey &sub : key->m_subKeys)
+            pending.emplace_back(&sub, level + 1);
+    }
+    return deepest;
+}
+
 std::vector<const RegistryKey *> RegistryKey::sortedSubKeys() const
 {
     std::vector<const RegistryKey *> sorted;
@@ -197,6 +213,19 @@ QStringList RegistryTree::splitPath(const QString &path)
     return splitter.StringList();
 }
 
+qsizetype RegistryTree::pathDepth(const QString &path)
+{
+    qsizetype depth = 0;
+    bool inPiece = false;
+    for (QChar c : path) {
+        const bool separator = c == u'\\';
+        if (!separator && !inPiece)
+            ++depth;
+        inPiece = !separator;
+    }
+    return depth;
+}
+
 const RegistryKey *RegistryTree::findKey(const QString &path) const
 {
     const QStringList pieces = splitPath(path);
@@ -218,6 +247,8 @@ RegistryKey *RegistryTree::findKey(const QString &path)
 
 RegistryKey *RegistryTree::createKey(const QString &path)
 {
+    if (pathDepth(path) > kMaximumKeyDepth)
+        return nullptr;
     const QStringList pieces = splitPath(path);
     if (pieces.isEmpty() || !std::all_of(pieces.begin(), pieces.end(), isValidKeyName))
         return nullptr;

@@ -44,6 +44,8 @@ public:
     const QList<RegistryValue> &values() const { return m_values; }
     // The subkeys in the order they were created.
     const std::vector<RegistryKey> &subKeys() const { return m_subKeys; }
+    // The number of levels of this key and the keys below it (1 for a key without subkeys).
+    int levels() const;
     // The subkeys sorted by name (without regard to letter case), as they are listed and written.
     std::vector<const RegistryKey *> sortedSubKeys() const;
 
@@ -87,16 +89,23 @@ private:
 class RegistryTree
 {
 public:
+    // The most pieces a key path may have, the root key's name included: the system registry's
+    // own limit. Every tree stays this shallow, so walking, copying and freeing it never comes
+    // near the end of the stack, whatever a settings file holds.
+    static constexpr int kMaximumKeyDepth = 512;
+
     // Whether a key name can be stored: not empty, no backslash, no control character.
     static bool isValidKeyName(const QString &name);
     // The pieces of a path, empty pieces dropped.
     static QStringList splitPath(const QString &path);
+    // The number of non-empty pieces of a path, counted without splitting it.
+    static qsizetype pathDepth(const QString &path);
 
     // The key at the path, or null when it (or a piece of it) is missing.
     const RegistryKey *findKey(const QString &path) const;
     RegistryKey *findKey(const QString &path);
-    // The key at the path with every missing key on the way created; null for an empty path or
-    // a piece that is not a valid key name.
+    // The key at the path with every missing key on the way created; null for an empty path, a
+    // piece that is not a valid key name or a path deeper than kMaximumKeyDepth.
     RegistryKey *createKey(const QString &path);
     bool keyExists(const QString &path) const { return findKey(path) != nullptr; }
     // Removes the key with all its subkeys and values; false when it is missing.

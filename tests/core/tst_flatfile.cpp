@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -310,6 +311,9 @@ private slots:
         QCOMPARE(table.SearchResults(), expected);
         QCOMPARE(table.SearchResultIndexes(), indexes);
         QCOMPARE(table.SearchError().isEmpty(), pattern != QLatin1String("(unclosed"));
+        QCOMPARE(table.SearchStatus(), pattern == QLatin1String("(unclosed")
+                                           ? TLumFlatFile::ssInvalidPattern
+                                           : TLumFlatFile::ssDone);
     }
 
     void searchEmptyTable()
@@ -337,6 +341,57 @@ private slots:
         timer.start();
         QCOMPARE(table.SearchValueData(QStringLiteral("(a+)+$"), false), 0);
         QVERIFY2(timer.elapsed() < 10000, "the search must give up, not hang");
+        QCOMPARE(table.SearchError(), QStringLiteral("The pattern is too complex."));
+    }
+
+    // Over the shipped airports: a pattern that backtracks without end is reported as too
+    // complex instead of finding nothing; every other pattern finds what a plain scan finds.
+    void searchBudgetOverShippedAirports_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("tooComplex");
+        QTest::newRow("nested repetition of words") << "^(\\w+\\s?)*$" << true;
+        QTest::newRow("nested repetition of letters") << "^([a-z]+)*\\|" << true;
+        QTest::newRow("alternation that overlaps") << "^(a|a?)+$" << false;
+        QTest::newRow("plain text") << "Intl" << false;
+        QTest::newRow("several wildcards") << ".*a.*e.*i.*o.*u" << false;
+        QTest::newRow("city and country") << "\\|[^,]+, (France|Germany)$" << false;
+        QTest::newRow("backreference") << "\\b(\\w)\\w*\\s+\\1" << false;
+        QTest::newRow("lookahead") << "^(?=.*Air)(?!.*Base).*Intl" << false;
+    }
+    void searchBudgetOverShippedAirports()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, tooComplex);
+        TLumFlatFile table;
+        table.setFileName(QStringLiteral(WINGBOOK_SOURCE_DIR "/data/Airports.def"));
+        QVERIFY(table.Initialize());
+        QVERIFY(table.Count() > 5000);
+
+        QElapsedTimer timer;
+        timer.start();
+        const int found = table.SearchValueData(pattern, false);
+        const qint64 elapsed = timer.elapsed();
+        if (tooComplex) {
+            QCOMPARE(table.SearchStatus(), TLumFlatFile::ssTooComplex);
+            QCOMPARE(table.SearchError(), QStringLiteral("The pattern is too complex."));
+            QCOMPARE(found, 0);
+            QVERIFY(table.SearchResults().isEmpty());
+            // Generous for a loaded machine and a sanitised build; unbounded it takes minutes.
+            QVERIFY2(elapsed < 20000, qPrintable(QString::number(elapsed)));
+            return;
+        }
+        const QRegularExpression scan(pattern, QRegularExpression::CaseInsensitiveOption |
+                                                   QRegularExpression::UseUnicodePropertiesOption);
+        QList<int> expected;
+        for (int i = 0; i < table.Count(); ++i) {
+            if (scan.match(table.GetValueDataByIndex(i)).hasMatch())
+                expected.append(i);
+        }
+        QCOMPARE(table.SearchStatus(), TLumFlatFile::ssDone);
+        QVERIFY(table.SearchError().isEmpty());
+        QCOMPARE(table.SearchResultIndexes(), expected);
+        QCOMPARE(found, int(expected.size()));
     }
 
     void addVolatileData()

@@ -249,6 +249,11 @@ void TestLogFile::readsEveryCharacterOfACell_data()
     QTest::newRow("mark of the file only")
         << QByteArray("\xef\xbb\xbf<W><Airport Airport=\"A\" Name=\"Zeta\"/></W>")
         << QStringLiteral("Zeta");
+    // Every way of writing an ampersand is one "&" of the cell, and only one.
+    QTest::newRow("ampersands")
+        << QByteArray("<W><Airport Airport=\"A\" Name=\"Air &amp; Sea &#38; Co &#x26;&#38;#38;"
+                      "&amp;amp;\"/></W>")
+        << QStringLiteral("Air & Sea & Co &&#38;&amp;");
 }
 
 void TestLogFile::readsEveryCharacterOfACell()
@@ -264,7 +269,7 @@ void TestLogFile::readsEveryCharacterOfACell()
     // Saved, the log is UTF-8 and reads back the same.
     const QString saved = m_dir.filePath("encoded-saved.xml");
     QVERIFY(SaveXMLFile(doc, saved, m_options, host).ok);
-    QVERIFY(readFile(saved).contains(name.toUtf8()));
+    QVERIFY(readFile(saved).contains(name.toUtf8().replace("&", "&amp;")));
     LogDocument again;
     QVERIFY(OpenXMLFile(again, saved, m_options, host).ok);
     QCOMPARE(again.Airports.cell(0, 1), name);

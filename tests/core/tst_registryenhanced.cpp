@@ -5,12 +5,20 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Child mode of this test program: writes Stress\<prefix><i> = i for i from 0 (endless when count
 // is 0) and prints each i once its write has returned.
@@ -674,6 +682,147 @@ private slots:
         writeFile(content + QByteArray(5 * 1024 * 1024, ';'));
         QCOMPARE(m_store->CountValueNames(QString()), 0);
         QCOMPARE(brokenCopies().size(), 1);
+    }
+
+    // A key nested deeper than any registry allows would make every walk of the tree (writing,
+    // copying, freeing) recurse that deep; such a key is refused like a damaged line.
+    void deeplyNestedKeys_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("at the limit") << RegistryTree::kMaximumKeyDepth << true;
+        QTest::newRow("one level more") << RegistryTree::kMaximumKeyDepth + 1 << false;
+        QTest::newRow("a million levels") << 1000000 << false;
+    }
+    void deeplyNestedKeys()
+    {
+        QFETCH(int, depth);
+        QFETCH(bool, kept);
+        QByteArray deep = "HKEY_CURRENT_USER";
+        deep.reserve(2 * depth);
+        for (int level = 1; level < depth; ++level)
+            deep += "\\k";
+        writeFile("REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Marovek\\Wingbook]\n"
+                  "\"Version\"=\"1.00.17b0\"\n[" +
+                  deep + "]\n\"Deep\"=dword:00000001\n");
+
+        QCOMPARE(m_store->GetValue(QStringLiteral("Version")), QVariant("1.00.17b0"));
+        QCOMPARE(brokenCopies().size(), kept ? 0 : 1);
+        QCOMPARE(fileContent().contains("\"Deep\""), kept);
+        QVERIFY(!QFile::exists(filePath() + QStringLiteral(".lock")));
+        m_store->SetValue(QStringLiteral("After"), 1);
+        QCOMPARE(m_store->GetValue(QStringLiteral("After")), QVariant(1));
+        QCOMPARE(ParseRegistryText(fileContent()).status, RegistryParseResult::psClean);
+    }
+
+    // Paths beyond the limit are refused when writing too, and so are copies that would reach
+    // beyond it.
+    void keysStayWithinTheDepthLimit()
+    {
+        // "HKEY_CURRENT_USER\Software\Marovek\Wingbook" takes four levels.
+        const int room = RegistryTree::kMaximumKeyDepth - 4;
+        const QString deepest = QStringLiteral("k\\").repeated(room - 1) + QStringLiteral("k");
+        m_store->SetValue(deepest + QStringLiteral("\\Fits"), 1);
+        QCOMPARE(m_store->GetValue(deepest + QStringLiteral("\\Fits")), QVariant(1));
+        m_store->SetValue(deepest + QStringLiteral("\\k\\TooDeep"), 1);
+        QVERIFY(!m_store->ValueExists(deepest + QStringLiteral("\\k\\TooDeep")));
+
+        // A key with one subkey: two levels.
+        m_store->SetValue(QStringLiteral("S\\T\\V"), 1);
+        const QString tooDeep = QStringLiteral("k\\").repeated(room - 1) + QStringLiteral("S");
+        QVERIFY(!m_store->CopyKey(QStringLiteral("S"), tooDeep));
+        const QString fits = QStringLiteral("k\\").repeated(room - 2) + QStringLiteral("S");
+        QVERIFY(m_store->CopyKey(QStringLiteral("S"), fits));
+        QVERIFY(m_store->ValueExists(fits + QStringLiteral("\\T\\V")));
+        QCOMPARE(ParseRegistryText(fileContent()).status, RegistryParseResult::psClean);
+    }
+
+    // Whatever stands at the settings path, a command must neither wait for it nor lose it.
+    void nonRegularSettingsPath_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("named pipe") << "fifo";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("link to a named pipe") << "link";
+    }
+    void nonRegularSettingsPath()
+    {
+        QFETCH(QString, kind);
+        QDir().mkpath(m_dir->path() + QStringLiteral("/Marovek"));
+        const QByteArray path = QFile::encodeName(filePath());
+        const QByteArray pipe = QFile::encodeName(m_dir->path() + QStringLiteral("/pipe"));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(filePath()));
+        else {
+            QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+            QVERIFY(QFile::link(QString::fromLocal8Bit(pipe), filePath()));
+        }
+
+        // A reader that opens the pipe would wait for a writer for ever: this one comes after
+        // a while, so that the test ends either way and can tell.
+        std::atomic<bool> released{false};
+        std::atomic<bool> done{false};
+        std::thread watchdog([&] {
+            for (int waited = 0; waited < 5000 && !done; waited += 10)
+                QThread::msleep(10);
+            for (const QByteArray &p : {path, pipe}) {
+                struct stat info {
+                };
+                if (::stat(p.constData(), &info) != 0 || !S_ISFIFO(info.st_mode))
+                    continue;
+                // Opens only while a reader waits on the other end.
+                const int fd = ::open(p.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    released = true;
+                    ::close(fd);
+                }
+            }
+        });
+        const QVariant version = m_store->GetValue(QStringLiteral("Version"));
+        m_store->SetValue(QStringLiteral("After"), 1);
+        const QVariant after = m_store->GetValue(QStringLiteral("After"));
+        done = true;
+        watchdog.join();
+
+        QVERIFY2(!released, "a settings operation waited on the pipe");
+        QCOMPARE(version, QVariant());
+        QCOMPARE(after, QVariant(1));
+        QCOMPARE(QFileInfo(filePath()).isFile(), true);
+        const QStringList aside = QDir(m_dir->path() + QStringLiteral("/Marovek"))
+                                      .entryList({QStringLiteral("Wingbook.reg.broken-*")},
+                                                 QDir::AllEntries | QDir::System | QDir::Hidden);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(!QFile::exists(filePath() + QStringLiteral(".lock")));
+    }
+
+    // A big settings file is parsed once per change of its content, not once per operation.
+    void parsedOncePerChange()
+    {
+        QByteArray content = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Marovek\\Wingbook]\n"
+                             "\"Version\"=\"1.00.17b0\"\n";
+        for (int i = 0; i < 50000; ++i)
+            content += "[HKEY_CURRENT_USER\\Software\\Marovek\\Wingbook\\K" +
+                       QByteArray::number(i) + "]\n\"V\"=dword:00000001\n";
+        writeFile(content);
+
+        const quint64 before = RegistryFile::parseCount();
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(m_store->GetValue(QStringLiteral("K%1\\V").arg(i)), QVariant(1));
+        QCOMPARE(RegistryFile::parseCount() - before, quint64(1));
+
+        // Changed on disk by someone else, same size, same inode, within the same second.
+        writeFile(QByteArray(content).replace("\"1.00.17b0\"", "\"1.00.18b0\""));
+        QCOMPARE(m_store->GetValue(QStringLiteral("Version")), QVariant("1.00.18b0"));
+        QCOMPARE(RegistryFile::parseCount() - before, quint64(2));
+
+        // A change written by the store is known without parsing the new file.
+        for (int i = 0; i < 5; ++i)
+            m_store->SetValue(QStringLiteral("Options\\N%1").arg(i), i);
+        QCOMPARE(m_store->GetValue(QStringLiteral("Options\\N4")), QVariant(4));
+        QCOMPARE(m_store->CountSubKeys(QString()), 50001);
+        QCOMPARE(RegistryFile::parseCount() - before, quint64(2));
     }
 
     void unreadableFileIsNotOverwritten()

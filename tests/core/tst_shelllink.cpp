@@ -129,6 +129,18 @@ void TestShellLink::damagedLinksGiveAnError_data()
     QTest::newRow("cut in link info") << good.left(good.size() - 12) << "Read error.";
     QTest::newRow("not a link") << QByteArray("Date,Time\n2024-01-01,10:00\n") << "Read error.";
     QTest::newRow("no local path") << ShellLinkFile::linkTo(QByteArray()) << "Read error.";
+    QTest::newRow("a bare drive") << ShellLinkFile::linkTo("C:") << "Read error.";
+    // Sizes and offsets of the location block that reach beyond it (the link info starts at 76,
+    // its volume part at 104): refused before any of them decides an allocation.
+    const auto patched = [&good](int at, quint32 value) {
+        QByteArray bytes = good;
+        qToLittleEndian(value, bytes.data() + at);
+        return bytes;
+    };
+    QTest::newRow("link info larger than the file") << patched(76, 0x7ffffff0) << "Read error.";
+    QTest::newRow("volume larger than the link info") << patched(104, 0xf0000000) << "Read error.";
+    QTest::newRow("volume label beyond the volume") << patched(116, 0xf0345678) << "Read error.";
+    QTest::newRow("local path beyond the link info") << patched(92, 0x10000) << "Read error.";
 }
 
 void TestShellLink::damagedLinksGiveAnError()

@@ -532,7 +532,7 @@ void TestRecordDialogs::airportCountriesInCollationOrder()
     if (language != QLocale::C && language != QLocale::English)
         QSKIP("the expected order is that of English");
     TForm5 form;
-    form.Setup(RecordDialogMode::Add, {"Zimbabwe", QStringLiteral("Åland Islands"), "Albania"}, {});
+    form.setup(RecordDialogMode::Add, {"Zimbabwe", QStringLiteral("Åland Islands"), "Albania"}, {});
     // A code-point order would put "Åland Islands" after "Zimbabwe".
     QCOMPARE(comboEntries(form.CountryComboBox),
              QStringList({QStringLiteral("Åland Islands"), "Albania", "Zimbabwe"}));

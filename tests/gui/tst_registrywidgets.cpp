@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <algorithm>
 #include <memory>
 
 namespace LW = LumRegistryWidgets;
@@ -67,14 +68,15 @@ private slots:
 
     void formInfoRoundTrip()
     {
+        // Within the offscreen platform's screen of 800 by 600, which a placement is kept on.
         QWidget saved;
-        saved.setGeometry(120, 80, 900, 600);
+        saved.setGeometry(120, 80, 600, 400);
         LW::SetFormInfo(*m_store, m_formValue, &saved);
         const QSize frame = saved.frameGeometry().size() - saved.size();
         QCOMPARE(m_store->GetValue(m_formValue),
                  QVariant(QStringLiteral("%1, 120, 80, %2, wsNormal")
-                              .arg(600 + frame.height())
-                              .arg(900 + frame.width())));
+                              .arg(400 + frame.height())
+                              .arg(600 + frame.width())));
 
         QWidget restored;
         restored.setGeometry(10, 10, 200, 100);
@@ -148,7 +150,7 @@ private slots:
     void warningForUndesignedPosition()
     {
         QWidget form;
-        m_store->SetValue(m_formValue, QStringLiteral("600, 120, 80, 900, wsNormal"));
+        m_store->SetValue(m_formValue, QStringLiteral("400, 120, 80, 600, wsNormal"));
         LW::GetFormInfo(*m_store, m_formValue, &form, true);
         QVERIFY(m_messages.boxes.isEmpty());
         form.setProperty("Position", QStringLiteral("poScreenCenter"));
@@ -158,6 +160,40 @@ private slots:
             shown.append(request.text);
         QCOMPARE(shown, QStringList{TLumRegistryEnhanced::PositionWarningText("QWidget")});
         QCOMPARE(form.frameGeometry().topLeft(), QPoint(120, 80)); // still applied
+    }
+
+    // A stored placement with any numbers, hand-edited or from a screen that is gone, brings
+    // the window back on a screen, whole.
+    void restoredPlacementStaysOnScreen_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("largest numbers")
+            << "2147483647, 2147483647, 2147483647, 2147483647, wsNormal";
+        QTest::newRow("smallest numbers")
+            << "-2147483648, -2147483648, -2147483648, -2147483648, wsNormal";
+        QTest::newRow("far off the screen") << "300, 100000, -100000, 400, wsNormal";
+        QTest::newRow("larger than the screen, maximised") << "5000, 10, 10, 5000, wsMaximized";
+    }
+    void restoredPlacementStaysOnScreen()
+    {
+        QFETCH(QString, stored);
+        m_store->SetValue(m_formValue, stored);
+        QWidget form;
+        LW::GetFormInfo(*m_store, m_formValue, &form, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QRect normal = form.isMaximized() ? form.normalGeometry() : form.frameGeometry();
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        QVERIFY2(std::any_of(screens.begin(), screens.end(),
+                             [&normal](const QScreen *s) {
+                                 return s->availableGeometry().contains(normal);
+                             }),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(normal.x())
+                                .arg(normal.y())
+                                .arg(normal.width())
+                                .arg(normal.height())));
+        QVERIFY(!normal.isEmpty());
     }
 
     void menuRoundTrip()

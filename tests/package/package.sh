@@ -27,7 +27,7 @@ version=$(sed -nE 's/^project\(Wingbook VERSION ([0-9.]+).*/\1/p' "$here/CMakeLi
 
 # The dependencies dpkg-shlibdeps found: the libraries the programs link.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libqt6core6 libqt6widgets6 libpugixml1v5 libpcre2-16-0 liblnk1 qt6-qpa-plugins; do
+for lib in libc6 libqt6core6 libqt6widgets6 libxml2 libpcre2-16-0 liblnk1 qt6-qpa-plugins; do
     [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 

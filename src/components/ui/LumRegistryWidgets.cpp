@@ -1,5 +1,6 @@
 #include "components/ui/LumRegistryWidgets.h"
 
+#include "components/ScreenPlacement.h"
 #include "components/ui/MessageBoxes.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@ namespace
 {
 
 const QString Separator = QStringLiteral("-");
+const QSize kSmallestRestoredSize(160, 120);
 
 // Outer bounds of a window: its frame. While maximised or minimised, the bounds it returns to,
 // so that un-maximising a restored window brings back the user's own size.
@@ -69,6 +71,15 @@ private:
     QSize m_outer;
 };
 
+// The parts of the screens a window may take, without panels and docks.
+QList<QRect> availableScreenAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
+}
+
 QScreen *screenOf(const QWidget *form)
 {
     QScreen *screen = form->screen();
@@ -109,10 +120,13 @@ void GetFormInfo(const TLumRegistryEnhanced &store, const QString &AValue, QWidg
     const QSize frameExtra = AForm->frameGeometry().size() - AForm->size();
     if (result == TLumRegistryEnhanced::fiFound) {
         const Qt::WindowStates before = AForm->windowState();
-        AForm->resize(placement.width - frameExtra.width(), placement.height - frameExtra.height());
-        AForm->move(placement.left, placement.top);
+        // A stored size too small to use (none, or negative) gives the smallest usable one.
+        const QSize smallest = AForm->minimumSizeHint().expandedTo(kSmallestRestoredSize);
+        const QRect outer = FitPlacementToScreens(placement, availableScreenAreas(), smallest);
+        AForm->resize(outer.size() - frameExtra);
+        AForm->move(outer.topLeft());
         if (!AForm->isVisible())
-            new OuterSizeOnShow(AForm, QSize(placement.width, placement.height));
+            new OuterSizeOnShow(AForm, outer.size());
         const Qt::WindowStates normal =
             AForm->windowState() &
             ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen);

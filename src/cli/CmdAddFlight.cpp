@@ -6,7 +6,6 @@
 #include "editing/ReferenceFilling.h"
 
 #include <QFileInfo>
-#include <QJsonDocument>
 
 namespace
 {
@@ -83,8 +82,7 @@ int addFlightCommand(CliContext &ctx)
     if (!ctx.isSet(QStringLiteral("dry-run")) && !saveLogForCli(ctx, document, logName))
         return 1;
     if (ctx.isSet(QStringLiteral("json")))
-        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
-    else
-        ctx.out << document.countsText() << '\n';
+        return printLogAsJson(ctx, document);
+    ctx.out << document.countsText() << '\n';
     return 0;
 }

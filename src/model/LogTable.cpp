@@ -248,6 +248,12 @@ void LogTable::removeRowsAt(QList<int> rows)
         for (const auto &[first, last] : blocks) {
             beginRemoveRows(QModelIndex(), first, last);
             eraseRows(first, last);
+            // Lookups made when the view hears of the removal find the rows where they now are.
+            if (m_handles.active()) {
+                std::vector<int> gone(size_t(last - first + 1));
+                std::iota(gone.begin(), gone.end(), first);
+                m_handles.removed(gone);
+            }
             endRemoveRows();
         }
     } else {
@@ -269,10 +275,10 @@ void LogTable::removeRowsAt(QList<int> rows)
         if (hasUsage())
             compact(m_counts);
         m_rowCount -= int(rows.size());
+        if (m_handles.active())
+            m_handles.removed(std::span<const int>(rows.constData(), size_t(rows.size())));
         endResetModel();
     }
-    if (m_handles.active())
-        m_handles.removed(std::span<const int>(rows.constData(), size_t(rows.size())));
     // Removing rows keeps the others in order; the displaced ones move up.
     std::vector<int> displaced;
     for (int d : m_displaced) {

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -349,7 +350,12 @@ void reserveForTheRest(ReaderState &state, qint64 total, qint64 done)
         if (expected <= table.reservedRows())
             continue;
         // A quarter more than expected, so that a slightly wrong guess costs no second move.
-        table.reserveRows(int(qMin(expected * 1.25 + 64, double(kUnknownProgressMaximum))));
+        // The room is only a guess (a huge file may hold something else than rows): without
+        // memory for it, the rows grow as they come.
+        try {
+            table.reserveRows(int(qMin(expected * 1.25 + 64, double(kUnknownProgressMaximum))));
+        } catch (const std::bad_alloc &) {
+        }
     }
 }
 

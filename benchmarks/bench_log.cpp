@@ -13,6 +13,7 @@
 #include "model/LogFile.h"
 #include "model/LogFileHost.h"
 #include "model/LogFileReader.h"
+#include "model/LogJsonWriter.h"
 #include "options/WingbookOptions.h"
 
 #include <QCoreApplication>
@@ -94,6 +95,14 @@ int printPhases(QTextStream &out, const QString &file, const WingbookOptions &op
     start();
     doc.choosePreferredValues();
     report("preferred values");
+    start();
+    qint64 jsonBytes = 0;
+    WriteLogJson(doc, [&jsonBytes](std::string_view block) {
+        jsonBytes += qint64(block.size());
+        return true;
+    });
+    report("JSON of the log");
+    out << "  (" << jsonBytes / 1000000 << " MB, not kept)\n";
     // Lookups read the column until they come often enough to pay for an index: the ninth
     // lookup of a table builds it, and that cost falls on whichever edit makes it.
     start();

@@ -101,7 +101,7 @@ bool writeRows(Output &out, const LogTable &table, EscapedTexts &texts)
     struct Field {
         QString key;
         int column; // -1: the reference count
-        std::string prefix;
+        std::string before;
     };
     std::vector<Field> fields;
     for (int c = 0; c < table.columnTotal(); ++c)
@@ -111,28 +111,33 @@ bool writeRows(Output &out, const LogTable &table, EscapedTexts &texts)
     // An object keeps its keys sorted; equal captions keep their column order.
     std::stable_sort(fields.begin(), fields.end(),
                      [](const Field &a, const Field &b) { return a.key < b.key; });
-    for (Field &field : fields)
-        field.prefix = keyPrefix(field.key, 3);
+    // What stands between two values of a row, worked out once: a row is then its values with
+    // these pieces between them.
+    const auto quote = [](const Field &field) { return field.column >= 0 ? "\"" : ""; };
+    for (size_t f = 0; f < fields.size(); ++f) {
+        std::string &between = fields[f].before;
+        between = f == 0 ? std::string("        {\n") : quote(fields[f - 1]) + std::string(",\n");
+        between += keyPrefix(fields[f].key, 3) + quote(fields[f]);
+    }
+    const std::string rowEnd =
+        (fields.empty() ? std::string("        {") : quote(fields.back())) + "\n        }";
 
     std::string &buffer = out.buffer();
     buffer += "[\n";
     for (int r = 0; r < table.count(); ++r) {
-        buffer += "        {\n";
-        for (size_t f = 0; f < fields.size(); ++f) {
-            buffer += fields[f].prefix;
-            if (fields[f].column >= 0) {
-                buffer.push_back('"');
-                buffer += texts.of(table.cellId(r, fields[f].column));
-                buffer.push_back('"');
+        for (const Field &field : fields) {
+            buffer += field.before;
+            if (field.column >= 0) {
+                buffer += texts.of(table.cellId(r, field.column));
             } else {
                 char digits[16];
                 const auto end =
                     std::to_chars(digits, digits + sizeof digits, table.referenceCount(r)).ptr;
                 buffer.append(digits, end);
             }
-            buffer += f + 1 < fields.size() ? ",\n" : "\n";
         }
-        buffer += r + 1 < table.count() ? "        },\n" : "        }\n";
+        buffer += rowEnd;
+        buffer += r + 1 < table.count() ? ",\n" : "\n";
         if (!out.flushIfFull())
             return false;
     }

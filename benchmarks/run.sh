@@ -82,9 +82,9 @@ for n in $sizes; do
     printf '  %-58s %-10s x%s (processor x%s)\n' "save (backup, write, rename)" "$(ms "$(med save)")" "$(med save_ratio)" "$(med save_cpu_ratio)"
     printf '  %-58s %s MB\n' "peak memory of the process (open, sorts, edits, save)" "$(med peak_mb)"
     printf '  %-58s %-10s x%s of open (processor x%s)\n' "wingbook-cli show --json > /dev/null (whole process)" "$(ms "$(med show)")" "$(med show_ratio)" "$(med show_cpu_ratio)"
-    printf '  %-58s %s / %s\n' "add a flight, first / next" "$(ms "$(med add)")" "$(ms "$(med add_again)")"
-    printf '  %-58s %s / %s\n' "modify a flight, first / next" "$(ms "$(med modify)")" "$(ms "$(med modify_again)")"
-    printf '  %-58s %s / %s\n' "delete a flight, first / next" "$(ms "$(med delete)")" "$(ms "$(med delete_again)")"
+    printf '  %-58s %s / %s (processor %s / %s)\n' "add a flight, first / next" "$(ms "$(med add)")" "$(ms "$(med add_again)")" "$(ms "$(med add_cpu)")" "$(ms "$(med add_again_cpu)")"
+    printf '  %-58s %s / %s (processor %s / %s)\n' "modify a flight, first / next" "$(ms "$(med modify)")" "$(ms "$(med modify_again)")" "$(ms "$(med modify_cpu)")" "$(ms "$(med modify_again_cpu)")"
+    printf '  %-58s %s / %s (processor %s / %s)\n' "delete a flight, first / next" "$(ms "$(med delete)")" "$(ms "$(med delete_again)")" "$(ms "$(med delete_cpu)")" "$(ms "$(med delete_again_cpu)")"
     printf '  %-58s %s\n' "four sorts (text, numbers, latest first)" "$(ms "$(med sorts)")"
     if [ -n "${values[window]:-}" ]; then
         printf '  %-58s %-10s x%s of open\n' "Open command to first painted rows (window, offscreen)" "$(ms "$(med window)")" "$(med window_ratio)"

@@ -2,10 +2,10 @@
 
 #include "model/LogFile.h"
 #include "model/LogFileHost.h"
+#include "model/LogJsonWriter.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 bool readLogForCli(CliContext &ctx, LogDocument &document, const QString &fileName)
 {
@@ -45,9 +45,8 @@ int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString
     if (!ctx.isSet(QStringLiteral("dry-run")) && !saveLogForCli(ctx, document, fileName))
         return 1;
     if (ctx.isSet(QStringLiteral("json")))
-        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
-    else
-        ctx.out << document.countsText() << '\n';
+        return printLogAsJson(ctx, document);
+    ctx.out << document.countsText() << '\n';
     return 0;
 }
 
@@ -63,14 +62,6 @@ QJsonObject rowToJson(const LogTable &table, int row)
 
 namespace
 {
-
-QJsonArray tableToJson(const LogTable &table)
-{
-    QJsonArray rows;
-    for (int r = 0; r < table.count(); ++r)
-        rows.append(rowToJson(table, r));
-    return rows;
-}
 
 const char *const kTableNames[] = {"Flights", "Airlines", "Airports", "Distances"};
 
@@ -122,18 +113,22 @@ void printTableAsText(QTextStream &out, const QString &name, const LogTable &tab
     out << '\n';
 }
 
-QJsonObject logToJson(const LogDocument &document)
+int printLogAsJson(CliContext &ctx, const LogDocument &document)
 {
-    QJsonObject json;
-    const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
-                                &document.Distances};
-    for (int t = 0; t < 4; ++t)
-        json.insert(QLatin1String(kTableNames[t]), tableToJson(*tables[t]));
-    json.insert(QStringLiteral("PreferredAirline"), document.PreferredAirline);
-    json.insert(QStringLiteral("PreferredFromAirport"), document.PreferredFromAirport);
-    json.insert(QStringLiteral("PreferredToAirport"), document.PreferredToAirport);
-    json.insert(QStringLiteral("HomeCountry"), document.HomeCountry);
-    return json;
+    // Straight to the device when there is one: a large log is hundreds of megabytes of text.
+    ctx.out.flush();
+    QIODevice *device = ctx.out.device();
+    const bool written = WriteLogJson(document, [&ctx, device](std::string_view block) {
+        if (!device) {
+            ctx.out << QString::fromUtf8(block.data(), qsizetype(block.size()));
+            return true;
+        }
+        return device->write(block.data(), qint64(block.size())) == qint64(block.size());
+    });
+    auto *file = qobject_cast<QFileDevice *>(device);
+    if (!written || (file && !file->flush()))
+        return ctx.fail(QStringLiteral("Cannot write the output: %1").arg(device->errorString()));
+    return 0;
 }
 
 void printLogAsText(QTextStream &out, const LogDocument &document)

@@ -17,8 +17,9 @@ int saveAndPrintChangedLog(CliContext &ctx, LogDocument &document, const QString
 // One row of a table as show --json prints it: its cells under the column captions, and the
 // reference count of a table that keeps one.
 QJsonObject rowToJson(const LogTable &table, int row);
-// The log as one JSON object: the four tables and the four preferred values.
-QJsonObject logToJson(const LogDocument &document);
+// Writes the log to ctx.out as one indented JSON object: the four tables and the four preferred
+// values. On a failed write, says so on ctx.err and returns 1; otherwise returns 0.
+int printLogAsJson(CliContext &ctx, const LogDocument &document);
 // A table as aligned text: its name, a header line of its captions (and ReferenceCount where
 // the table counts flights), one line per row, the footer when given, then a blank line.
 void printTableAsText(QTextStream &out, const QString &name, const LogTable &table,

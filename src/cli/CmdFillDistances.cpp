@@ -4,8 +4,6 @@
 #include "geography/AirportPositions.h"
 #include "geography/DistanceFilling.h"
 
-#include <QJsonDocument>
-
 int fillDistancesCommand(CliContext &ctx)
 {
     const QString &logName = ctx.arguments.first();
@@ -37,9 +35,8 @@ int fillDistancesCommand(CliContext &ctx)
         // Standard output holds the JSON alone; the report goes beside it.
         for (const QString &line : report.split(QLatin1Char('\n')))
             ctx.notice(line);
-        ctx.out << QJsonDocument(logToJson(document)).toJson(QJsonDocument::Indented);
-    } else {
-        ctx.out << report << '\n';
+        return printLogAsJson(ctx, document);
     }
+    ctx.out << report << '\n';
     return 0;
 }

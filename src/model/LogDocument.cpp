@@ -123,11 +123,60 @@ namespace
 std::vector<int> firstRowOfIds(const LogTable &table, int column, TextPool::Id poolSize)
 {
     std::vector<int> first(poolSize, -1);
-    const std::vector<TextPool::Id> &ids = table.columnIds(column);
+    const auto &ids = table.columnIds(column);
     for (size_t r = ids.size(); r-- > 0;)
         first[ids[r]] = int(r);
     return first;
 }
+
+// The first Distances row of each pair of airports, in both orientations under one key (the
+// lower id first), so that a flight finds its row, in either orientation, with one look.
+class DistanceRows
+{
+public:
+    explicit DistanceRows(const LogTable &distances)
+    {
+        m_rows.reserve(size_t(distances.count()));
+        const auto &from = distances.columnIds(0);
+        const auto &to = distances.columnIds(1);
+        for (size_t r = 0; r < from.size(); ++r) {
+            Rows &rows = m_rows.try_emplace(key(from[r], to[r])).first->second;
+            int &slot = from[r] <= to[r] ? rows.lowFirst : rows.highFirst;
+            if (slot < 0)
+                slot = int(r);
+        }
+    }
+
+    // Starts bringing the entry of a pair into the processor's cache, for a look soon after.
+    void prefetch(TextPool::Id from, TextPool::Id to) const { m_rows.prefetch(key(from, to)); }
+
+    // The row of (from, to), else that of (to, from), else -1.
+    int of(TextPool::Id from, TextPool::Id to) const
+    {
+        const auto it = m_rows.find(key(from, to));
+        if (it == m_rows.end())
+            return -1;
+        const Rows &rows = it->second;
+        if (from == to)
+            return rows.lowFirst;
+        const int given = from < to ? rows.lowFirst : rows.highFirst;
+        return given >= 0 ? given : (from < to ? rows.highFirst : rows.lowFirst);
+    }
+
+private:
+    struct Rows {
+        int lowFirst = -1;  // the row whose From holds the lower id
+        int highFirst = -1; // the row whose From holds the higher id
+    };
+    static quint64 key(TextPool::Id a, TextPool::Id b)
+    {
+        return a <= b ? (quint64(a) << 32) | b : (quint64(b) << 32) | a;
+    }
+
+    absl::flat_hash_map<quint64, Rows, absl::Hash<quint64>, std::equal_to<quint64>,
+                        LargePageAllocator<std::pair<const quint64, Rows>>>
+        m_rows;
+};
 
 } // namespace
 
@@ -147,25 +196,20 @@ void LogDocument::countReferences()
     const TextPool::Id poolSize = pool->size();
     const std::vector<int> airlineRow = firstRowOfIds(Airlines, 0, poolSize);
     const std::vector<int> airportRow = firstRowOfIds(Airports, 0, poolSize);
-    absl::flat_hash_map<quint64, int> distanceRow;
-    distanceRow.reserve(size_t(Distances.count()));
-    const auto pairKey = [](TextPool::Id a, TextPool::Id b) { return (quint64(a) << 32) | b; };
-    for (int r = 0; r < Distances.count(); ++r)
-        distanceRow.try_emplace(pairKey(Distances.cellId(r, 0), Distances.cellId(r, 1)), r);
-    const auto distanceOf = [&](TextPool::Id from, TextPool::Id to) {
-        auto it = distanceRow.find(pairKey(from, to));
-        if (it == distanceRow.end())
-            it = distanceRow.find(pairKey(to, from));
-        return it == distanceRow.end() ? -1 : it->second;
-    };
-    const std::vector<TextPool::Id> &from = Flights.columnIds(FlightFrom);
-    const std::vector<TextPool::Id> &to = Flights.columnIds(FlightTo);
-    const std::vector<TextPool::Id> &airline = Flights.columnIds(FlightAirline);
+    const DistanceRows distanceRow(Distances);
+    const auto &from = Flights.columnIds(FlightFrom);
+    const auto &to = Flights.columnIds(FlightTo);
+    const auto &airline = Flights.columnIds(FlightAirline);
+    // The distances of a large log are spread over many megabytes: each flight's entry is
+    // asked for some flights ahead, so that the processor does not wait for each in turn.
+    constexpr size_t kAhead = 16;
     for (size_t r = 0; r < from.size(); ++r) {
+        if (r + kAhead < from.size())
+            distanceRow.prefetch(from[r + kAhead], to[r + kAhead]);
         Airlines.addReference(airlineRow[airline[r]], 1);
         Airports.addReference(airportRow[from[r]], 1);
         Airports.addReference(airportRow[to[r]], 1);
-        Distances.addReference(distanceOf(from[r], to[r]), 1);
+        Distances.addReference(distanceRow.of(from[r], to[r]), 1);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <absl/container/flat_hash_map.h>
 #include <libxml/SAX2.h>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
@@ -14,6 +15,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -22,9 +24,43 @@ namespace
 
 constexpr int kUnknownProgressMaximum = 2147483647;
 constexpr int kErrorLineExcerpt = 40;
-constexpr qint64 kChunkBytes = 1 << 20;
+constexpr qint64 kChunkBytes = 256 * 1024;
+constexpr int kMaxColumns = 8;
 
 constexpr std::array<const char *, 4> kRecords = {"Flight", "Airline", "Airport", "Distance"};
+
+// What a name means, by the address the parser gives it: the parser keeps one copy of each
+// name of a file, so after the first comparison of a name its address answers. Names beyond
+// the first few are compared every time.
+class NameMeanings
+{
+public:
+    template <typename Compare> int of(const xmlChar *name, Compare compare)
+    {
+        for (int i = 0; i < m_known; ++i) {
+            if (m_names[i] == name)
+                return m_meanings[i];
+        }
+        const int meaning = compare(reinterpret_cast<const char *>(name));
+        if (m_known < kSize) {
+            m_names[m_known] = name;
+            m_meanings[m_known++] = meaning;
+        }
+        return meaning;
+    }
+
+private:
+    static constexpr int kSize = 16;
+    const xmlChar *m_names[kSize] = {};
+    int m_meanings[kSize] = {};
+    int m_known = 0;
+};
+
+// Room for the rows to come, from the rows a table has so far and the part of the file they
+// came from: the cells are not copied again and again as the tables grow.
+struct RowEstimate {
+    qint64 firstSeenAt = -1; // bytes read when the table's first row came
+};
 
 struct ParseError {
     bool set = false;
@@ -39,11 +75,18 @@ struct ReaderState {
     LogFileHost *host = nullptr;
     LogTable *targets[4] = {};
     std::vector<std::string> captions[4];
-    std::vector<TextPool::Id> rowIds;
+    NameMeanings records;
+    NameMeanings columns[4];
+    // The ids of the short values seen in each column. A column has few distinct values (a few
+    // thousand dates, times or codes), so its own small map stays in the processor's caches
+    // where the pool's map of every text of the log would not.
+    absl::flat_hash_map<TextPool::ShortKey, TextPool::Id> seen[4][kMaxColumns];
+    RowEstimate estimates[4];
     std::string scratch; // an attribute value with its ampersands restored
     int depth = 0;       // elements open, the root included
     bool inText = false; // the last node below the root was text that may go on
     qint64 nodes = 0;    // nodes below the root so far
+    qint64 bytesRead = 0;
     ParseError error;
 };
 
@@ -78,12 +121,8 @@ std::string_view unescapeAmpersands(std::string_view value, std::string &out)
     return out;
 }
 
-int recordTableOf(const xmlChar *localname, const xmlChar *prefix)
+int recordTableOf(const char *name)
 {
-    // Names are exact: a prefixed name is another name.
-    if (prefix)
-        return -1;
-    const char *name = reinterpret_cast<const char *>(localname);
     for (size_t t = 0; t < kRecords.size(); ++t) {
         if (std::strcmp(name, kRecords[t]) == 0)
             return int(t);
@@ -103,32 +142,49 @@ void startElement(void *ctx, const xmlChar *localname, const xmlChar *prefix, co
         return; // the root itself never becomes a row
     countNode(*state);
     state->inText = false;
-    const int t = recordTableOf(localname, prefix);
+    // Names are exact: a prefixed name is another name.
+    const int t = prefix ? -1 : state->records.of(localname, recordTableOf);
     if (t < 0)
         return;
     const std::vector<std::string> &captions = state->captions[t];
-    std::vector<TextPool::Id> &ids = state->rowIds;
-    ids.assign(captions.size(), TextPool::kEmpty);
+    const auto columnOf = [&captions](const char *name) {
+        for (size_t c = 0; c < captions.size(); ++c) {
+            if (captions[c] == name)
+                return int(c);
+        }
+        return -1;
+    };
+    LogTable &table = *state->targets[t];
+    TextPool &pool = table.textPool();
+    TextPool::Id ids[kMaxColumns] = {};
     // Attributes that a declaration of the file adds are not the file's own: they are left out.
     const int given = nbAttributes - nbDefaulted;
     for (int a = 0; a < given; ++a) {
         const xmlChar *const *attribute = attributes + 5 * a;
         if (attribute[1]) // prefixed: another name
             continue;
-        const char *name = reinterpret_cast<const char *>(attribute[0]);
-        for (size_t c = 0; c < captions.size(); ++c) {
-            if (captions[c] == name) {
-                const std::string_view value(reinterpret_cast<const char *>(attribute[3]),
-                                             size_t(attribute[4] - attribute[3]));
-                ids[c] = state->targets[t]->textPool().internUtf8(
-                    value.find('&') == std::string_view::npos
-                        ? value
-                        : unescapeAmpersands(value, state->scratch));
-                break;
-            }
+        const int c = state->columns[t].of(attribute[0], columnOf);
+        if (c < 0)
+            continue;
+        const std::string_view value(reinterpret_cast<const char *>(attribute[3]),
+                                     size_t(attribute[4] - attribute[3]));
+        const auto cellText = [state](std::string_view raw) {
+            return raw.find('&') == std::string_view::npos
+                       ? raw
+                       : unescapeAmpersands(raw, state->scratch);
+        };
+        if (value.size() > TextPool::kShortBytes) {
+            ids[c] = pool.internUtf8(cellText(value));
+            continue;
         }
+        const auto [known, added] = state->seen[t][c].try_emplace(TextPool::shortKey(value));
+        if (added) // the same bytes always give the same cell text
+            known->second = pool.internUtf8(cellText(value));
+        ids[c] = known->second;
     }
-    state->targets[t]->appendRowIds(ids.data());
+    if (state->estimates[t].firstSeenAt < 0)
+        state->estimates[t].firstSeenAt = state->bytesRead;
+    table.appendRowIds(ids);
 }
 
 void endElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
@@ -282,6 +338,27 @@ QString failingLine(const QString &fileName, int line, const char *encoding)
     return cut(QString::fromUtf8(bytes));
 }
 
+void reserveForTheRest(ReaderState &state, qint64 total, qint64 done)
+{
+    for (int t = 0; t < 4; ++t) {
+        LogTable &table = *state.targets[t];
+        const qint64 since = state.estimates[t].firstSeenAt;
+        if (since < 0 || done <= since || table.count() < 64)
+            continue;
+        const double expected =
+            double(table.count()) * double(total - since) / double(done - since);
+        if (expected <= table.reservedRows())
+            continue;
+        // A quarter more than expected, so that a slightly wrong guess costs no second move.
+        // The room is only a guess (a huge file may hold something else than rows): without
+        // memory for it, the rows grow as they come.
+        try {
+            table.reserveRows(int(qMin(expected * 1.25 + 64, double(kUnknownProgressMaximum))));
+        } catch (const std::bad_alloc &) {
+        }
+    }
+}
+
 struct ContextDeleter {
     void operator()(xmlParserCtxtPtr ctxt) const
     {
@@ -308,6 +385,8 @@ QString ReadLogRecords(const QString &fileName, LogDocument &document, LogFileHo
         state.targets[t] = targets[t];
         for (const LogColumn &column : targets[t]->columns())
             state.captions[t].push_back(column.caption.toStdString());
+        if (state.captions[t].size() > size_t(kMaxColumns))
+            return QStringLiteral("Cannot read \"%1\": a table has too many columns").arg(fileName);
     }
 
     // The progress maximum is the number of nodes below the root: known at the end, and
@@ -342,7 +421,10 @@ QString ReadLogRecords(const QString &fileName, LogDocument &document, LogFileHo
             return QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString());
         }
         done += got;
+        state.bytesRead = done;
         ended = got == 0;
+        if (!ended)
+            reserveForTheRest(state, total, done);
         xmlParseChunk(ctxt.get(), chunk.constData(), int(got), ended ? 1 : 0);
         if (!ctxt->wellFormed || ctxt->instate == XML_PARSER_EOF)
             break;

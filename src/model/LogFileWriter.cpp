@@ -1,12 +1,12 @@
 #include "model/LogFileWriter.h"
 
+#include "model/EscapedTexts.h"
 #include "model/LogDocument.h"
 #include "model/LogFileHost.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,41 +48,6 @@ void appendEscaped(std::string &out, std::string_view text)
         }
     }
 }
-
-// The escaped form of each text id, made the first time the id is written.
-class EscapedTexts
-{
-public:
-    explicit EscapedTexts(const TextPool &pool) : m_pool(pool), m_known(pool.size(), false)
-    {
-        m_views.resize(pool.size());
-    }
-
-    std::string_view of(TextPool::Id id)
-    {
-        if (m_known[id])
-            return m_views[id];
-        const std::string_view raw = m_pool.utf8(id);
-        bool plain = true;
-        for (const char ch : raw)
-            plain = plain && !needsEscape(static_cast<unsigned char>(ch));
-        if (plain) {
-            m_views[id] = raw;
-        } else {
-            std::string &escaped = m_escaped.emplace_back();
-            appendEscaped(escaped, raw);
-            m_views[id] = escaped;
-        }
-        m_known[id] = true;
-        return m_views[id];
-    }
-
-private:
-    const TextPool &m_pool;
-    std::vector<bool> m_known;
-    std::vector<std::string_view> m_views;
-    std::deque<std::string> m_escaped; // stays in place as it grows
-};
 
 class Output
 {
@@ -169,14 +134,14 @@ QString WriteLogFile(const LogDocument &document, const QString &fileName, LogFi
         return cannotSave(fileName, file.errorString());
     Output out(file);
     out.buffer() += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Wingbook>\n";
-    EscapedTexts texts(document.Flights.textPool());
+    EscapedTexts texts(document.Flights.textPool(), needsEscape, appendEscaped);
     const LogTable *tables[] = {&document.Flights, &document.Airlines, &document.Airports,
                                 &document.Distances};
     for (int t = 0; t < 4; ++t) {
         // The tables of a document share one pool; one that does not is escaped on its own.
         std::optional<EscapedTexts> own;
         if (tables[t]->sharedTextPool() != document.Flights.sharedTextPool())
-            own.emplace(tables[t]->textPool());
+            own.emplace(tables[t]->textPool(), needsEscape, appendEscaped);
         if (!writeTable(out, *tables[t], t, own ? *own : texts, host)) {
             file.cancelWriting();
             return cannotSave(fileName, out.error());

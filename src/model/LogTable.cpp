@@ -56,7 +56,7 @@ void LogTable::initStorage()
 {
     m_pool = std::make_shared<TextPool>();
     m_cells.resize(size_t(m_columns.size()));
-    m_columnLookups.resize(size_t(m_columns.size()));
+    m_indexes.resize(size_t(m_columns.size()));
 }
 
 QList<LogColumn> LogTable::columnsOf(TableKind kind)
@@ -138,27 +138,18 @@ void LogTable::setCellId(int r, int c, Id id)
     if (stored == id)
         return;
     const Id old = stored;
-    ColumnLookup &lookup = m_columnLookups[size_t(c)];
-    if (lookup.state.built()) {
-        // The row may have been the first of its old key: the next one is not known.
-        if (lookup.first(old) == r) {
-            lookup.clear();
-            lookup.state.drop();
-        } else {
-            lookup.noteAnywhere(id, r);
-        }
-    }
-    if (c <= 1 && m_pairLookup.state.built()) {
-        const Id a = c == 0 ? id : cellId(r, 0);
-        const Id b = c == 1 ? id : cellId(r, 1);
-        if (m_pairLookup.first(cellId(r, 0), cellId(r, 1)) == r) {
-            m_pairLookup.clear();
-            m_pairLookup.state.drop();
-        } else {
-            m_pairLookup.noteAnywhere(a, b, r);
-        }
-    }
     stored = id;
+    if (m_handles.active()) {
+        const RowHandles::Handle handle = m_handles.of(r);
+        if (KeyIndex *index = builtIndex(c)) {
+            index->remove(old, handle);
+            index->add(id, partnerOf(r, c), handle);
+        }
+        if (c == 1) {
+            if (KeyIndex *index = builtIndex(0))
+                index->setPartner(cellId(r, 0), handle, id);
+        }
+    }
     markDisplaced(r);
     const QModelIndex at = index(r, c);
     emit dataChanged(at, at, {Qt::DisplayRole});
@@ -183,13 +174,15 @@ int LogTable::appendStoredRow(const Id *ids)
     const int r = count();
     if (!m_bulkLoading)
         beginInsertRows(QModelIndex(), r, r);
-    for (int c = 0; c < columnTotal(); ++c) {
+    for (int c = 0; c < columnTotal(); ++c)
         m_cells[size_t(c)].push_back(ids[c]);
-        if (m_columnLookups[size_t(c)].state.built())
-            m_columnLookups[size_t(c)].noteLater(ids[c], r);
+    if (m_handles.active()) {
+        const RowHandles::Handle handle = m_handles.appended(r);
+        for (int c = 0; c < columnTotal(); ++c) {
+            if (KeyIndex *index = builtIndex(c))
+                index->add(ids[c], partnerOf(r, c), handle);
+        }
     }
-    if (columnTotal() >= 2 && m_pairLookup.state.built())
-        m_pairLookup.noteLater(ids[0], ids[1], r);
     if (hasUsage())
         m_counts.push_back(0);
     ++m_rowCount;
@@ -201,10 +194,15 @@ int LogTable::appendStoredRow(const Id *ids)
 
 void LogTable::reserveRows(int rows)
 {
-    for (std::vector<Id> &column : m_cells)
+    for (LargeVector<Id> &column : m_cells)
         column.reserve(size_t(rows));
     if (hasUsage())
         m_counts.reserve(size_t(rows));
+}
+
+int LogTable::reservedRows() const
+{
+    return m_cells.empty() ? 0 : int(m_cells.front().capacity());
 }
 
 void LogTable::removeRowAt(int r)
@@ -214,7 +212,7 @@ void LogTable::removeRowAt(int r)
 
 void LogTable::eraseRows(int first, int last)
 {
-    for (std::vector<Id> &column : m_cells)
+    for (LargeVector<Id> &column : m_cells)
         column.erase(column.begin() + first, column.begin() + last + 1);
     if (hasUsage())
         m_counts.erase(m_counts.begin() + first, m_counts.begin() + last + 1);
@@ -228,7 +226,15 @@ void LogTable::removeRowsAt(QList<int> rows)
     rows.removeIf([this](int r) { return r < 0 || r >= count(); });
     if (rows.isEmpty())
         return;
-    dropIndexes();
+    // The indexes forget the rows that go; the others keep their handles.
+    if (m_handles.active()) {
+        for (int r : rows) {
+            for (int c = 0; c < columnTotal(); ++c) {
+                if (KeyIndex *index = builtIndex(c))
+                    index->remove(cellId(r, c), m_handles.of(r));
+            }
+        }
+    }
     // The blocks of consecutive rows, from the bottom so that the indices above stay valid.
     QList<std::pair<int, int>> blocks;
     for (qsizetype i = rows.size() - 1; i >= 0;) {
@@ -242,6 +248,12 @@ void LogTable::removeRowsAt(QList<int> rows)
         for (const auto &[first, last] : blocks) {
             beginRemoveRows(QModelIndex(), first, last);
             eraseRows(first, last);
+            // Lookups made when the view hears of the removal find the rows where they now are.
+            if (m_handles.active()) {
+                std::vector<int> gone(size_t(last - first + 1));
+                std::iota(gone.begin(), gone.end(), first);
+                m_handles.removed(gone);
+            }
             endRemoveRows();
         }
     } else {
@@ -258,11 +270,13 @@ void LogTable::removeRowsAt(QList<int> rows)
             }
             values.resize(kept);
         };
-        for (std::vector<Id> &column : m_cells)
+        for (LargeVector<Id> &column : m_cells)
             compact(column);
         if (hasUsage())
             compact(m_counts);
         m_rowCount -= int(rows.size());
+        if (m_handles.active())
+            m_handles.removed(std::span<const int>(rows.constData(), size_t(rows.size())));
         endResetModel();
     }
     // Removing rows keeps the others in order; the displaced ones move up.
@@ -280,9 +294,9 @@ void LogTable::clear()
     // Inside a bulk load the model is being reset already.
     if (!m_bulkLoading)
         beginResetModel();
-    for (std::vector<Id> &column : m_cells)
-        std::vector<Id>().swap(column);
-    std::vector<qint32>().swap(m_counts);
+    for (LargeVector<Id> &column : m_cells)
+        LargeVector<Id>().swap(column);
+    LargeVector<qint32>().swap(m_counts);
     m_rowCount = 0;
     m_displaced.clear();
     dropIndexes();
@@ -317,12 +331,6 @@ bool LogTable::setTextPool(std::shared_ptr<TextPool> pool)
 
 // --- usage objects ---
 
-bool LogTable::hasUsage() const
-{
-    return m_kind == TableKind::Airlines || m_kind == TableKind::Airports ||
-           m_kind == TableKind::Distances;
-}
-
 qint32 LogTable::referenceCount(int r) const
 {
     if (r < 0 || r >= count() || !hasUsage())
@@ -336,12 +344,6 @@ void LogTable::setReferenceCount(int r, qint32 value)
         m_counts[size_t(r)] = value;
 }
 
-void LogTable::addReference(int r, qint32 delta)
-{
-    if (r >= 0 && r < count() && hasUsage())
-        m_counts[size_t(r)] += delta;
-}
-
 void LogTable::resetReferenceCounts()
 {
     std::fill(m_counts.begin(), m_counts.end(), 0);
@@ -351,52 +353,75 @@ void LogTable::resetReferenceCounts()
 
 void LogTable::dropIndexes()
 {
-    for (ColumnLookup &lookup : m_columnLookups) {
-        lookup.clear();
-        lookup.state.drop();
-    }
-    m_pairLookup.clear();
-    m_pairLookup.state.drop();
+    for (std::unique_ptr<KeyIndex> &index : m_indexes)
+        index.reset();
+    m_handles.stop();
+}
+
+KeyIndex *LogTable::builtIndex(int column) const
+{
+    KeyIndex *index = m_indexes[size_t(column)].get();
+    return index && index->state.built() ? index : nullptr;
+}
+
+KeyIndex &LogTable::keyIndex(int column) const
+{
+    std::unique_ptr<KeyIndex> &index = m_indexes[size_t(column)];
+    if (!index)
+        index = std::make_unique<KeyIndex>();
+    return *index;
+}
+
+LogTable::Id LogTable::partnerOf(int r, int column) const
+{
+    return column == 0 && columnTotal() >= 2 ? cellId(r, 1) : TextPool::kEmpty;
+}
+
+void LogTable::buildIndex(int column) const
+{
+    if (!m_handles.active())
+        m_handles.start(count());
+    const LargeVector<Id> &keys = m_cells[size_t(column)];
+    std::span<const Id> partners;
+    if (column == 0 && columnTotal() >= 2)
+        partners = m_cells[1];
+    keyIndex(column).build(keys, partners, m_handles);
 }
 
 int LogTable::findId(Id id, int column) const
 {
     if (column < 0 || column >= columnTotal())
         return -1;
-    ColumnLookup &lookup = m_columnLookups[size_t(column)];
-    const std::vector<Id> &ids = m_cells[size_t(column)];
-    if (!lookup.state.built()) {
-        if (!lookup.state.shouldBuild()) {
+    KeyIndex &index = keyIndex(column);
+    if (!index.state.built()) {
+        if (!index.state.shouldBuild()) {
+            const LargeVector<Id> &ids = m_cells[size_t(column)];
             const auto it = std::find(ids.begin(), ids.end(), id);
             return it == ids.end() ? -1 : int(it - ids.begin());
         }
-        for (int r = 0; r < count(); ++r)
-            lookup.noteLater(ids[size_t(r)], r);
-        lookup.state.markBuilt();
+        buildIndex(column);
     }
-    return lookup.first(id);
+    return index.first(id, m_handles);
 }
 
 int LogTable::findPairIds(Id first, Id second) const
 {
     if (columnTotal() < 2)
         return -1;
-    const std::vector<Id> &a = m_cells[0];
-    const std::vector<Id> &b = m_cells[1];
-    if (!m_pairLookup.state.built()) {
-        if (!m_pairLookup.state.shouldBuild()) {
+    KeyIndex &index = keyIndex(0);
+    if (!index.state.built()) {
+        if (!index.state.shouldBuild()) {
+            const LargeVector<Id> &a = m_cells[0];
+            const LargeVector<Id> &b = m_cells[1];
             for (size_t r = 0; r < a.size(); ++r) {
                 if (a[r] == first && b[r] == second)
                     return int(r);
             }
             return -1;
         }
-        m_pairLookup.reserve(size_t(count()));
-        for (int r = 0; r < count(); ++r)
-            m_pairLookup.noteLater(a[size_t(r)], b[size_t(r)], r);
-        m_pairLookup.state.markBuilt();
+        buildIndex(0);
     }
-    return m_pairLookup.first(first, second);
+    return index.first(first, second, m_handles);
 }
 
 int LogTable::FindItemByText(const QString &text, int column) const
@@ -454,15 +479,15 @@ QStringList LogTable::GetItemCaptions() const
 // One stable pass by one key over the rows in `order`: each distinct text of the column is
 // read and ranked once (dates, codes and times repeat a lot), then the rows follow their
 // ranks, keeping their order within a rank.
-void LogTable::rankPass(std::vector<int> &order, const SortKey &key,
+void LogTable::rankPass(LargeVector<int> &order, const SortKey &key,
                         const RegionalSettings &regional) const
 {
-    const std::vector<Id> &ids = m_cells[size_t(key.column)];
+    const LargeVector<Id> &ids = m_cells[size_t(key.column)];
     const size_t n = order.size();
     // The distinct texts in the order they first appear, as the rows stand now.
     std::vector<int> slotOfId(m_pool->size(), -1);
     std::vector<Id> distinct;
-    std::vector<int> slotAt(n);
+    LargeVector<int> slotAt(n);
     for (size_t i = 0; i < n; ++i) {
         const Id id = ids[size_t(order[i])];
         int &slot = slotOfId[id];
@@ -509,16 +534,16 @@ void LogTable::rankPass(std::vector<int> &order, const SortKey &key,
         ++firstOfRank[size_t(rankOf[size_t(slotAt[i])]) + 1];
     for (size_t i = 1; i < firstOfRank.size(); ++i)
         firstOfRank[i] += firstOfRank[i - 1];
-    std::vector<int> sorted(n);
+    LargeVector<int> sorted(n);
     for (size_t i = 0; i < n; ++i)
         sorted[size_t(firstOfRank[size_t(rankOf[size_t(slotAt[i])])]++)] = order[i];
     order = std::move(sorted);
 }
 
-std::vector<int> LogTable::sortedOrder(const std::vector<SortKey> &keys,
+LargeVector<int> LogTable::sortedOrder(const std::vector<SortKey> &keys,
                                        const RegionalSettings &regional) const
 {
-    std::vector<int> order(static_cast<size_t>(count()));
+    LargeVector<int> order(static_cast<size_t>(count()));
     std::iota(order.begin(), order.end(), 0);
     // Stable passes from the last key to the first.
     for (auto key = keys.rbegin(); key != keys.rend(); ++key)
@@ -585,7 +610,7 @@ void LogTable::placeDisplaced(const std::vector<SortKey> &keys, const RegionalSe
         moveRow(d, low);
         return;
     }
-    std::vector<int> base;
+    LargeVector<int> base;
     base.reserve(size_t(count()));
     for (int r = 0, d = 0; r < count(); ++r) {
         if (d < int(displaced.size()) && displaced[size_t(d)] == r)
@@ -594,7 +619,7 @@ void LogTable::placeDisplaced(const std::vector<SortKey> &keys, const RegionalSe
             base.push_back(r);
     }
     StableMergeSort(displaced, before);
-    std::vector<int> order;
+    LargeVector<int> order;
     order.reserve(size_t(count()));
     auto from = base.begin();
     for (int d : displaced) {
@@ -656,7 +681,7 @@ void LogTable::applyOrder(const std::vector<int> &order)
     reorder(order);
 }
 
-void LogTable::reorder(const std::vector<int> &order)
+void LogTable::reorder(std::span<const int> order)
 {
     if (order.size() != size_t(count()))
         return;
@@ -667,19 +692,25 @@ void LogTable::reorder(const std::vector<int> &order)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<Id> reordered(order.size());
-    for (std::vector<Id> &column : m_cells) {
+    // The columns keep the room they had, so the next rows appended do not move them.
+    LargeVector<Id> reordered;
+    reordered.reserve(std::max(order.size(), size_t(reservedRows())));
+    reordered.resize(order.size());
+    for (LargeVector<Id> &column : m_cells) {
         for (size_t i = 0; i < order.size(); ++i)
             reordered[i] = column[size_t(order[i])];
         column.swap(reordered);
     }
     if (hasUsage()) {
-        std::vector<qint32> counts(order.size());
+        LargeVector<qint32> counts;
+        counts.reserve(std::max(order.size(), m_counts.capacity()));
+        counts.resize(order.size());
         for (size_t i = 0; i < order.size(); ++i)
             counts[i] = m_counts[size_t(order[i])];
         m_counts.swap(counts);
     }
-    dropIndexes();
+    if (m_handles.active())
+        m_handles.reordered(order);
     if (!before.isEmpty()) {
         std::vector<int> newPosition(order.size());
         for (size_t i = 0; i < order.size(); ++i)
@@ -705,11 +736,12 @@ void LogTable::moveRow(int from, int to)
         else
             std::rotate(values.begin() + to, values.begin() + from, values.begin() + from + 1);
     };
-    for (std::vector<Id> &column : m_cells)
+    for (LargeVector<Id> &column : m_cells)
         rotate(column);
     if (hasUsage())
         rotate(m_counts);
-    dropIndexes();
+    if (m_handles.active())
+        m_handles.moved(from, to);
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex &idx : before) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/LargeArray.h"
 #include "model/LogRow.h"
 #include "model/LookupIndex.h"
 #include "model/RegionalSettings.h"
@@ -9,6 +10,7 @@
 #include <QList>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 enum class TableKind { Flights, Airlines, Airports, Distances, Other };
@@ -77,16 +79,27 @@ public:
     // Gives the table another pool; only an empty table takes one (returns whether it did).
     bool setTextPool(std::shared_ptr<TextPool> pool);
     Id cellId(int r, int c) const { return m_cells[size_t(c)][size_t(r)]; }
-    const std::vector<Id> &columnIds(int c) const { return m_cells[size_t(c)]; }
+    const LargeVector<Id> &columnIds(int c) const { return m_cells[size_t(c)]; }
     // Appends a row of ids of this table's pool, one per column, taken as they are.
     int appendRowIds(const Id *ids);
+    // Room for this many rows in all, so that appending up to them never moves the cells.
     void reserveRows(int rows);
+    int reservedRows() const;
 
     // --- usage objects ---
-    bool hasUsage() const;
+    bool hasUsage() const
+    {
+        return m_kind == TableKind::Airlines || m_kind == TableKind::Airports ||
+               m_kind == TableKind::Distances;
+    }
     qint32 referenceCount(int r) const;
     void setReferenceCount(int r, qint32 value);
-    void addReference(int r, qint32 delta);
+    // Nothing for a row that does not exist (r = -1: a lookup found none).
+    void addReference(int r, qint32 delta)
+    {
+        if (r >= 0 && r < count() && hasUsage())
+            m_counts[size_t(r)] += delta;
+    }
     void resetReferenceCounts();
 
     // --- lookups: exact, case-sensitive, first row in table order ---
@@ -139,16 +152,18 @@ private:
     int appendStoredRow(const Id *ids);
     void dropIndexes();
     void eraseRows(int first, int last);
-    const ColumnLookup &columnLookup(int column) const;
-    const PairLookup *pairLookup() const;
-    std::vector<int> sortedOrder(const std::vector<SortKey> &keys,
+    KeyIndex *builtIndex(int column) const;
+    KeyIndex &keyIndex(int column) const;
+    void buildIndex(int column) const;
+    Id partnerOf(int r, int column) const;
+    LargeVector<int> sortedOrder(const std::vector<SortKey> &keys,
                                  const RegionalSettings &regional) const;
-    void rankPass(std::vector<int> &order, const SortKey &key,
+    void rankPass(LargeVector<int> &order, const SortKey &key,
                   const RegionalSettings &regional) const;
     int compareRows(int a, int b, const std::vector<SortKey> &keys,
                     const RegionalSettings &regional) const;
     void placeDisplaced(const std::vector<SortKey> &keys, const RegionalSettings &regional);
-    void reorder(const std::vector<int> &order);
+    void reorder(std::span<const int> order);
     void moveRow(int from, int to);
     void markDisplaced(int r);
     void forgetOrder();
@@ -156,8 +171,8 @@ private:
     TableKind m_kind;
     QList<LogColumn> m_columns;
     std::shared_ptr<TextPool> m_pool;
-    std::vector<std::vector<Id>> m_cells; // m_cells[column][row]
-    std::vector<qint32> m_counts;         // ReferenceCount of each row, for the usage tables
+    std::vector<LargeVector<Id>> m_cells; // m_cells[column][row]
+    LargeVector<qint32> m_counts;         // ReferenceCount of each row, for the usage tables
     int m_rowCount = 0;
     bool m_bulkLoading = false;
     int m_lastSortIndex = -1;
@@ -170,9 +185,11 @@ private:
     std::vector<SortKey> m_orderKeys;
     std::vector<int> m_displaced;
 
-    // Lookup indexes, built when lookups come often enough (see LookupIndexState).
-    mutable std::vector<ColumnLookup> m_columnLookups;
-    mutable PairLookup m_pairLookup;
+    // Lookup indexes, one per column, built when lookups come often enough (see
+    // LookupIndexState). They name rows by handles, so moving rows keeps them valid; the index
+    // of the first column holds the second column's ids too and answers the pair lookups.
+    mutable RowHandles m_handles;
+    mutable std::vector<std::unique_ptr<KeyIndex>> m_indexes;
 };
 
 // The lookups under the names the rest of the program uses.

@@ -1,15 +1,46 @@
 #pragma once
 
+#include "model/LargeArray.h"
 #include "model/TextPool.h"
 
-#include <absl/container/flat_hash_map.h>
+#include <memory_resource>
+#include <span>
 #include <vector>
 
-// The first row (in table order) that holds each key of a table, for the lookups. An index
-// is built only once lookups come often enough to pay for it: until then a lookup reads the
+// Names of the rows of one table that stay the same while the rows move: a sort, a row placed
+// after an edit or the removal of other rows changes a row's position but not its handle. The
+// lookup indexes hold handles, so they stay valid whatever order the rows take.
+class RowHandles
+{
+public:
+    using Handle = quint32;
+
+    bool active() const { return m_active; }
+    // Handles for the rows as they stand (row r gets handle r).
+    void start(int rows);
+    void stop();
+
+    Handle of(int row) const { return m_handleOf[size_t(row)]; }
+    int rowOf(Handle handle) const { return int(m_rowOf[handle]); }
+
+    // A row appended at the end.
+    Handle appended(int row);
+    // The row at `from` now stands at `to`, the rows between moving by one.
+    void moved(int from, int to);
+    // order[i] is the old position of the row that now stands at i.
+    void reordered(std::span<const int> order);
+    // These rows (ascending, distinct) are gone.
+    void removed(std::span<const int> rows);
+
+private:
+    static constexpr quint32 kGone = ~quint32(0);
+    bool m_active = false;
+    LargeVector<Handle> m_handleOf; // by row
+    LargeVector<quint32> m_rowOf;   // by handle
+};
+
+// When to build an index: until lookups come often enough to pay for it, a lookup reads the
 // ids of the column from the top, which is the rule itself (the first row in table order).
-// Appending keeps an index; a change that may move a key's first row elsewhere drops it, and
-// the next lookups read the column again until it is worth building anew.
 class LookupIndexState
 {
 public:
@@ -36,56 +67,40 @@ private:
     int m_scans = 0;
 };
 
-// The first row of each text id of one column: a plain array, since ids are small and dense.
-class ColumnLookup
+// The rows that hold each text id in one column (the key column), each with the id of its cell
+// in a second column (the partner), so that one index answers lookups by the key alone and by
+// the pair. The first row in table order is the holder with the lowest position.
+class KeyIndex
 {
 public:
+    using Id = TextPool::Id;
+    using Handle = RowHandles::Handle;
+
+    KeyIndex();
+    KeyIndex(KeyIndex &&) = delete;
+
     LookupIndexState state;
 
-    int first(TextPool::Id id) const { return id < m_first.size() ? m_first[id] : -1; }
-    void clear() { std::vector<int>().swap(m_first); }
-    // Row r holds id and comes after every row already in the index.
-    void noteLater(TextPool::Id id, int r)
-    {
-        if (id >= m_first.size())
-            m_first.resize(size_t(id) + 1, -1);
-        if (m_first[id] < 0)
-            m_first[id] = r;
-    }
-    // Row r now holds id, wherever it stands.
-    void noteAnywhere(TextPool::Id id, int r)
-    {
-        noteLater(id, r);
-        if (m_first[id] > r)
-            m_first[id] = r;
-    }
+    // Indexes the rows as they stand; partners may be empty (no partner column).
+    void build(std::span<const Id> keys, std::span<const Id> partners, const RowHandles &handles);
+    void clear();
+
+    void add(Id key, Id partner, Handle handle);
+    void remove(Id key, Handle handle);
+    void setPartner(Id key, Handle handle, Id partner);
+
+    // The first row holding the key (and the partner), or -1.
+    int first(Id key, const RowHandles &handles) const;
+    int first(Id key, Id partner, const RowHandles &handles) const;
 
 private:
-    std::vector<int> m_first;
-};
+    struct Holder {
+        Id partner;
+        Handle handle;
+    };
+    using Holders = std::pmr::vector<Holder>;
 
-// The first row of each pair of text ids (the first two columns of a table).
-class PairLookup
-{
-public:
-    LookupIndexState state;
-
-    static quint64 key(TextPool::Id a, TextPool::Id b) { return (quint64(a) << 32) | b; }
-    int first(TextPool::Id a, TextPool::Id b) const
-    {
-        const auto it = m_first.find(key(a, b));
-        return it != m_first.end() ? it->second : -1;
-    }
-    void clear() { absl::flat_hash_map<quint64, int>().swap(m_first); }
-    void reserve(size_t n) { m_first.reserve(n); }
-    void noteLater(TextPool::Id a, TextPool::Id b, int r) { m_first.try_emplace(key(a, b), r); }
-    void noteAnywhere(TextPool::Id a, TextPool::Id b, int r)
-    {
-        const auto [it, inserted] = m_first.try_emplace(key(a, b), r);
-        if (!inserted && it->second > r)
-            it->second = r;
-    }
-
-private:
-    absl::flat_hash_map<quint64, int> m_first;
+    // The holders of many keys live in blocks from one pool, large ones in huge pages.
+    std::pmr::unsynchronized_pool_resource m_memory;
+    std::pmr::vector<Holders> m_byKey;
 };

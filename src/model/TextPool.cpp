@@ -23,7 +23,14 @@ TextPool::TextPool()
 {
     m_texts.emplace_back();
     m_utf8.emplace_back();
-    m_ids.emplace(std::string(), kEmpty);
+    m_short.emplace(shortKey({}), kEmpty);
+}
+
+void TextPool::reserve(size_t texts)
+{
+    m_texts.reserve(texts);
+    m_utf8.reserve(texts);
+    m_short.reserve(texts);
 }
 
 std::string_view TextPool::store(std::string_view bytes)
@@ -51,11 +58,21 @@ std::string_view TextPool::store(std::string_view bytes)
 TextPool::Id TextPool::add(std::string_view utf8, QString text)
 {
     const std::string_view kept = store(utf8);
-    const Id id = Id(m_texts.size());
+    const Id id = Id(m_utf8.size());
     m_texts.push_back(std::move(text));
     m_utf8.push_back(kept);
-    m_ids.emplace(std::string(kept), id);
+    if (kept.size() <= kShortBytes)
+        m_short.emplace(shortKey(kept), id);
+    else
+        m_long.emplace(kept, id);
     return id;
+}
+
+const QString &TextPool::decode(Id id) const
+{
+    QString &text = m_texts[id];
+    text = decodeKeepingMarks(m_utf8[id]);
+    return text;
 }
 
 TextPool::Id TextPool::intern(const QString &text)
@@ -64,9 +81,9 @@ TextPool::Id TextPool::intern(const QString &text)
         return kEmpty;
     const QByteArray utf8 = text.toUtf8();
     const std::string_view key(utf8.constData(), size_t(utf8.size()));
-    const auto it = m_ids.find(absl::string_view(key.data(), key.size()));
-    if (it != m_ids.end())
-        return it->second;
+    const qint64 known = findUtf8(key);
+    if (known >= 0)
+        return Id(known);
     // A lone surrogate has no UTF-8 form: the text is kept as its UTF-8 reads back, so that
     // one id always stands for one text.
     return add(key, text.isValidUtf16() ? text : decodeKeepingMarks(key));
@@ -74,10 +91,18 @@ TextPool::Id TextPool::intern(const QString &text)
 
 TextPool::Id TextPool::internUtf8(std::string_view utf8)
 {
-    const auto it = m_ids.find(absl::string_view(utf8.data(), utf8.size()));
-    if (it != m_ids.end())
+    if (utf8.size() <= kShortBytes) {
+        const auto [it, added] = m_short.try_emplace(shortKey(utf8), Id(m_utf8.size()));
+        if (!added)
+            return it->second;
+        m_texts.emplace_back();
+        m_utf8.push_back(store(utf8));
         return it->second;
-    return add(utf8, decodeKeepingMarks(utf8));
+    }
+    const auto it = m_long.find(utf8);
+    if (it != m_long.end())
+        return it->second;
+    return add(utf8, QString());
 }
 
 qint64 TextPool::find(const QString &text) const
@@ -94,6 +119,10 @@ qint64 TextPool::find(const QString &text) const
 
 qint64 TextPool::findUtf8(std::string_view utf8) const
 {
-    const auto it = m_ids.find(absl::string_view(utf8.data(), utf8.size()));
-    return it != m_ids.end() ? qint64(it->second) : -1;
+    if (utf8.size() <= kShortBytes) {
+        const auto it = m_short.find(shortKey(utf8));
+        return it != m_short.end() ? qint64(it->second) : -1;
+    }
+    const auto it = m_long.find(utf8);
+    return it != m_long.end() ? qint64(it->second) : -1;
 }

@@ -4,8 +4,9 @@
 
 #include <absl/container/flat_hash_map.h>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,22 +34,68 @@ public:
     qint64 find(const QString &text) const;
     qint64 findUtf8(std::string_view utf8) const;
 
-    const QString &text(Id id) const { return m_texts[id]; }
+    // The text of an id. It is decoded the first time it is asked for: most texts of a log
+    // are only ever read and written again as the UTF-8 they came as.
+    const QString &text(Id id) const
+    {
+        const QString &known = m_texts[id];
+        return known.isNull() && id != kEmpty ? decode(id) : known;
+    }
     std::string_view utf8(Id id) const { return m_utf8[id]; }
     // One more than the largest id.
-    Id size() const { return Id(m_texts.size()); }
+    Id size() const { return Id(m_utf8.size()); }
+    // Room for this many texts without growing.
+    void reserve(size_t texts);
+
+    // The bytes of a text of at most 15 bytes as two words, with its length in the top byte:
+    // such texts (dates, times, codes, numbers) are found without reading them again.
+    struct ShortKey {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        bool operator==(const ShortKey &) const = default;
+        template <typename H> friend H AbslHashValue(H state, const ShortKey &key)
+        {
+            return H::combine(std::move(state), key.low, key.high);
+        }
+    };
+    static constexpr size_t kShortBytes = 15;
+    static ShortKey shortKey(std::string_view utf8);
 
 private:
     Id add(std::string_view utf8, QString text);
     std::string_view store(std::string_view bytes);
+    const QString &decode(Id id) const;
 
-    std::vector<QString> m_texts;
+    mutable std::vector<QString> m_texts; // a null text: not decoded yet
     std::vector<std::string_view> m_utf8;
-    // Keys of their own: a short text is held inside the map's slot (std::string's small
-    // buffer), so a lookup while reading touches one place of memory, not two.
-    absl::flat_hash_map<std::string, Id> m_ids;
+    absl::flat_hash_map<ShortKey, Id> m_short;
+    absl::flat_hash_map<std::string_view, Id> m_long; // keys point into m_blocks
     // The UTF-8 bytes of every text, in blocks that never move, so the keys stay valid.
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char *m_block = nullptr; // the free part of the newest shared block
     size_t m_blockLeft = 0;
 };
+
+inline TextPool::ShortKey TextPool::shortKey(std::string_view utf8)
+{
+    // Fixed-size loads that never read past the text: two overlapping ones for each half.
+    const char *p = utf8.data();
+    const size_t n = utf8.size();
+    const auto load = [](const char *at, auto word) {
+        std::memcpy(&word, at, sizeof word);
+        return std::uint64_t(word);
+    };
+    ShortKey key;
+    const size_t head = n < 8 ? n : 8;
+    if (head >= 4) {
+        key.low = load(p, std::uint32_t()) | load(p + head - 4, std::uint32_t()) << (head - 4) * 8;
+    } else if (head > 0) {
+        key.low = std::uint64_t(std::uint8_t(p[0])) |
+                  std::uint64_t(std::uint8_t(p[head / 2])) << (head / 2) * 8 |
+                  std::uint64_t(std::uint8_t(p[head - 1])) << (head - 1) * 8;
+    }
+    if (n > 8) // bytes 8 to n-1, from a load that ends with the text
+        key.high = load(p + n - 8, std::uint64_t()) >> (16 - n) * 8;
+    key.high |= std::uint64_t(n) << 56;
+    return key;
+}

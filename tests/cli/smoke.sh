@@ -22,6 +22,13 @@ grep -q '^  show LOG \[--json\] ' "$work/out" || fail "--help lists the commands
 [ $? = 0 ] || fail "show: exit status"
 cmp -s "$work/out" "$fixtures/logs/handmade.expected.json" || fail "show --json output differs"
 
+# Output that cannot be written is a failure, not a success with nothing printed.
+if [ -w /dev/full ]; then
+    "$cli" show "$fixtures/logs/handmade.xml" --json >/dev/full 2>"$work/err"
+    [ $? = 1 ] || fail "show --json to a full disk: exit status"
+    grep -q '^wingbook-cli: Cannot write the output: ' "$work/err" || fail "full disk: $(cat "$work/err")"
+fi
+
 "$cli" show 2>"$work/err"
 [ $? = 2 ] || fail "show without a log: exit status"
 [ "$(cat "$work/err")" = "usage: wingbook-cli show LOG [--json]" ] || fail "usage line: $(cat "$work/err")"

@@ -1,0 +1,89 @@
+#include "model/LargeArray.h"
+
+#include <cstdint>
+#include <sys/mman.h>
+
+namespace
+{
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMapLargeArrays = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMapLargeArrays = false;
+#else
+constexpr bool kMapLargeArrays = true;
+#endif
+#else
+constexpr bool kMapLargeArrays = true;
+#endif
+
+constexpr size_t kHugePage = LargeArray::kMinBytes;
+
+size_t roundedUp(size_t bytes)
+{
+    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
+}
+
+class LargePageResource : public std::pmr::memory_resource
+{
+    void *do_allocate(size_t bytes, size_t alignment) override
+    {
+        if (LargeArray::isLarge(bytes) && alignment <= kHugePage)
+            return LargeArray::allocate(bytes);
+        return ::operator new(bytes, std::align_val_t(alignment));
+    }
+    void do_deallocate(void *p, size_t bytes, size_t alignment) override
+    {
+        if (LargeArray::isLarge(bytes) && alignment <= kHugePage)
+            LargeArray::release(p, bytes);
+        else
+            ::operator delete(p, bytes, std::align_val_t(alignment));
+    }
+    bool do_is_equal(const std::pmr::memory_resource &other) const noexcept override
+    {
+        return this == &other;
+    }
+};
+
+} // namespace
+
+bool LargeArray::isLarge(size_t bytes)
+{
+    return kMapLargeArrays && bytes >= kMinBytes;
+}
+
+void *LargeArray::allocate(size_t bytes)
+{
+    const size_t length = roundedUp(bytes);
+    if (length < bytes)
+        throw std::bad_alloc();
+    // One huge page more than needed, so that the block can start on a huge-page boundary;
+    // the slack before and after it goes back at once.
+    auto *mapped = static_cast<char *>(mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE,
+                                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto address = reinterpret_cast<std::uintptr_t>(mapped);
+    auto *start = reinterpret_cast<char *>((address + kHugePage - 1) & ~(kHugePage - 1));
+    if (start > mapped)
+        munmap(mapped, size_t(start - mapped));
+    const size_t after = size_t(mapped + length + kHugePage - (start + length));
+    if (after > 0)
+        munmap(start + length, after);
+    // Only a request: without transparent huge pages the block works with small pages.
+    madvise(start, length, MADV_HUGEPAGE);
+    return start;
+}
+
+void LargeArray::release(void *block, size_t bytes)
+{
+    if (block)
+        munmap(block, roundedUp(bytes));
+}
+
+std::pmr::memory_resource *LargeArray::resource()
+{
+    static LargePageResource resource;
+    return &resource;
+}

@@ -115,12 +115,16 @@ bool writeRows(Output &out, const LogTable &table, EscapedTexts &texts)
     // these pieces between them.
     const auto quote = [](const Field &field) { return field.column >= 0 ? "\"" : ""; };
     for (size_t f = 0; f < fields.size(); ++f) {
+        // Appends only: an optimised build warns falsely about "text" + std::string here.
         std::string &between = fields[f].before;
-        between = f == 0 ? std::string("        {\n") : quote(fields[f - 1]) + std::string(",\n");
-        between += keyPrefix(fields[f].key, 3) + quote(fields[f]);
+        if (f == 0)
+            between.append("        {\n");
+        else
+            between.append(quote(fields[f - 1])).append(",\n");
+        between.append(keyPrefix(fields[f].key, 3)).append(quote(fields[f]));
     }
-    const std::string rowEnd =
-        (fields.empty() ? std::string("        {") : quote(fields.back())) + "\n        }";
+    std::string rowEnd(fields.empty() ? "        {" : quote(fields.back()));
+    rowEnd.append("\n        }");
 
     std::string &buffer = out.buffer();
     buffer += "[\n";

@@ -18,8 +18,8 @@ RouteSummary SummarizeRoutes(const LogTable &flights)
 {
     // The cells hold ids of their texts: counting by ids touches no text in the loop over the
     // flights, and two cells hold the same code exactly when they hold the same id.
-    const std::vector<Id> &fromIds = flights.columnIds(FlightFrom);
-    const std::vector<Id> &toIds = flights.columnIds(FlightTo);
+    const auto &fromIds = flights.columnIds(FlightFrom);
+    const auto &toIds = flights.columnIds(FlightTo);
     absl::flat_hash_map<quint64, int> routeFlights; // the two ids, the smaller first
     absl::flat_hash_map<Id, int> airportFlights;
     for (size_t r = 0; r < fromIds.size(); ++r) {

@@ -102,9 +102,9 @@ TravelFigures ComputeTravelFigures(const LogDocument &document)
     FlightFacts facts(document);
     QHash<QString, CountryTally> countries;
     const LogTable &flights = document.Flights;
-    const std::vector<Id> &dates = flights.columnIds(FlightDate);
-    const std::vector<Id> &fromIds = flights.columnIds(FlightFrom);
-    const std::vector<Id> &toIds = flights.columnIds(FlightTo);
+    const auto &dates = flights.columnIds(FlightDate);
+    const auto &fromIds = flights.columnIds(FlightFrom);
+    const auto &toIds = flights.columnIds(FlightTo);
     for (int r = 0; r < flights.count(); ++r) {
         const Id from = fromIds[size_t(r)];
         const Id to = toIds[size_t(r)];

@@ -19,11 +19,17 @@ constexpr qsizetype kQuotedValueLength = 40;
 // The longest distance the distance dialog takes.
 constexpr double kMaxMiles = 30000;
 
+// The reason names the value as one line of the summary: a line break or other control
+// character of a quoted field is shown as a blank.
 QString quoted(const QString &reason, const QString &value)
 {
-    const QString shown = value.size() > kQuotedValueLength
-                              ? value.left(kQuotedValueLength) + QStringLiteral("...")
-                              : value;
+    QString shown = value.size() > kQuotedValueLength
+                        ? value.left(kQuotedValueLength) + QStringLiteral("...")
+                        : value;
+    for (QChar &c : shown) {
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    }
     return reason + QStringLiteral(" (\"") + shown + QStringLiteral("\")");
 }
 

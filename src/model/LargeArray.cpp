@@ -37,8 +37,8 @@ class LargePageResource : public std::pmr::memory_resource
     {
         if (LargeArray::isLarge(bytes) && alignment <= kHugePage)
             LargeArray::release(p, bytes);
-        else
-            ::operator delete(p, bytes, std::align_val_t(alignment));
+        else // not the sized form: clang leaves sized deallocation off by default
+            ::operator delete(p, std::align_val_t(alignment));
     }
     bool do_is_equal(const std::pmr::memory_resource &other) const noexcept override
     {

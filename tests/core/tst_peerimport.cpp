@@ -295,6 +295,9 @@ void TestPeerImport::flightOfARecord_data()
     QTest::newRow("myFlightradar24: airline without an IATA code")
         << fr << "2018-07-14,,(FRA/EDDF),(CDG/LFPG),,\"Private (/PVT)\""_ba
         << u"airline not known (\"Private\")"_s;
+    QTest::newRow("line break of a value shown as a blank in the reason")
+        << fr << "2018-07-14,,(FRA/EDDF),(CDG/LFPG),,\"Somebody\r\nAir\""_ba
+        << u"airline not known (\"Somebody  Air\")"_s;
     QTest::newRow("long value cut in the reason")
         << of << QByteArray("2019-05-03,") + QByteArray(60, 'x') + ",JFK,BA1,,"
         << u"departure airport not readable (\""_s + QString(40, u'x') + u"...\")"_s;

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace
 {
 
@@ -64,6 +66,14 @@ void ExportLines::put(char ascii)
     ++m_used;
 }
 
+void ExportLines::putUtf8(std::string_view utf8)
+{
+    if (utf8.empty())
+        return;
+    std::memcpy(room(qsizetype(utf8.size())), utf8.data(), utf8.size());
+    m_used += qsizetype(utf8.size());
+}
+
 void ExportLines::endLine()
 {
     put('\r');
@@ -91,6 +101,22 @@ void ExportLines::addCsvValue(QStringView value, bool first)
     put('"');
     put(value);
     put('"');
+}
+
+void ExportLines::addCsvUtf8(std::string_view value, bool first)
+{
+    if (!first)
+        put(',');
+    put('"');
+    putUtf8(value);
+    put('"');
+}
+
+void ExportLines::appendUtf8(std::initializer_list<std::string_view> pieces)
+{
+    for (std::string_view piece : pieces)
+        putUtf8(piece);
+    endLine();
 }
 
 void ExportLines::appendCsv(const QStringList &values)

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <initializer_list>
+#include <string_view>
 
 // The two export formats, chosen by the file name's extension.
 enum class ExportFormat { None, CSV, DEF };
@@ -32,6 +33,10 @@ public:
     // A line built value by value: each value quoted, "," before all but the first; endLine
     // ends it.
     void addCsvValue(QStringView value, bool first);
+    // The same for texts already in UTF-8 (a log's cells as its text pool keeps them), copied
+    // as they are.
+    void addCsvUtf8(std::string_view value, bool first);
+    void appendUtf8(std::initializer_list<std::string_view> pieces);
     void endLine();
 
     qsizetype count() const { return m_count; }
@@ -42,6 +47,7 @@ private:
     char *room(qsizetype bytes);
     void put(QStringView text);
     void put(char ascii);
+    void putUtf8(std::string_view utf8);
 
     // Grown in large steps; only the first m_used bytes are the text.
     QByteArray m_bytes;

@@ -43,29 +43,32 @@ QString CsvHeaderLine(const LogTable &table)
 
 void appendDefLine(ExportLines &lines, const LogTable &table, int row)
 {
-    // The cells live until the end of each full expression, as long as the line needs them.
-    const auto c = [&table, row](int column) { return table.cell(row, column); };
+    // The cells as the text pool keeps them in UTF-8: nothing to decode or encode again.
+    const TextPool &pool = table.textPool();
+    const auto c = [&table, &pool, row](int column) {
+        return pool.utf8(table.cellId(row, column));
+    };
     switch (table.kind()) {
     case TableKind::Flights:
-        lines.append({c(FlightDate), u" ", c(FlightTime), u"\t", c(FlightFrom), u"-", c(FlightTo),
-                      u"|", c(FlightAirline), c(FlightNumber)});
+        lines.appendUtf8({c(FlightDate), " ", c(FlightTime), "\t", c(FlightFrom), "-", c(FlightTo),
+                          "|", c(FlightAirline), c(FlightNumber)});
         return;
     case TableKind::Airlines:
-        lines.append({c(0), u"\t", c(1)});
+        lines.appendUtf8({c(0), "\t", c(1)});
         return;
     case TableKind::Airports:
-        lines.append({c(AirportCode), u"\t", c(AirportName), u"|", c(AirportCity), u", ",
-                      c(AirportCountry)});
+        lines.appendUtf8(
+            {c(AirportCode), "\t", c(AirportName), "|", c(AirportCity), ", ", c(AirportCountry)});
         return;
     case TableKind::Distances:
-        lines.append({c(0), u"-", c(1), u"\t", c(2)});
+        lines.appendUtf8({c(0), "-", c(1), "\t", c(2)});
         return;
     case TableKind::Other:
         break;
     }
     QStringList cells;
     for (int column = 0; column < table.columnTotal(); ++column)
-        cells.append(c(column));
+        cells.append(table.cell(row, column));
     lines.append(cells.join(QLatin1Char('\t')));
 }
 
@@ -87,7 +90,7 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
         host.stepProgress();
         if (format == ExportFormat::CSV) {
             for (int c = 0; c < table.columnTotal(); ++c)
-                lines.addCsvValue(table.cell(r, c), c == 0);
+                lines.addCsvUtf8(table.textPool().utf8(table.cellId(r, c)), c == 0);
             lines.endLine();
         } else
             appendDefLine(lines, table, r);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -68,59 +69,51 @@ qint64 saturatingAdd(qint64 a, qint64 b)
 }
 
 // Reads each flight's date and time with the log's format. Dates and times repeat across a log,
-// so each distinct text is read once.
+// so each distinct text (one id of the log's text pool) is read once and kept by its id.
 class FlightMoments
 {
 public:
+    explicit FlightMoments(const TextPool &pool) : m_pool(pool) {}
+
     // The flight's moment; a date without time is taken at midnight. Nothing when the date, or
     // a time that is not empty, cannot be read.
-    std::optional<qint64> of(const QString &date, const QString &time)
+    std::optional<qint64> of(TextPool::Id date, TextPool::Id time)
     {
-        const std::optional<qint64> day = dayOf(date);
-        if (!day)
+        const qint64 day = read(m_days, date, [this](TextPool::Id id) {
+            const std::optional<QDate> d = m_format.parseDate(m_pool.text(id));
+            return d ? instantOf(*d, QTime(0, 0)) : kUnreadable;
+        });
+        if (day == kUnreadable)
             return std::nullopt;
-        if (time.isEmpty())
-            return *day;
-        const std::optional<int> ms = msOf(time);
-        if (!ms)
+        if (time == TextPool::kEmpty)
+            return day;
+        const qint64 ms = read(m_times, time, [this](TextPool::Id id) {
+            const std::optional<QTime> t = m_format.parseTime(m_pool.text(id));
+            return t ? qint64(t->msecsSinceStartOfDay()) : kUnreadable;
+        });
+        if (ms == kUnreadable)
             return std::nullopt;
-        return *day + *ms;
+        return day + ms;
     }
 
 private:
-    std::optional<qint64> dayOf(const QString &text)
+    static constexpr qint64 kNotRead = std::numeric_limits<qint64>::min();
+    static constexpr qint64 kUnreadable = kNotRead + 1;
+
+    template <typename Parse> qint64 read(std::vector<qint64> &known, TextPool::Id id, Parse parse)
     {
-        // A log sorted by date holds runs of the same date, most often one shared string:
-        // the same string as the row before needs no lookup.
-        if (text.constData() == m_lastDate.constData() && text.size() == m_lastDate.size())
-            return m_lastDay;
-        auto it = m_days.constFind(text);
-        if (it == m_days.constEnd()) {
-            const std::optional<QDate> date = m_format.parseDate(text);
-            it = m_days.insert(text,
-                               date ? std::optional(instantOf(*date, QTime(0, 0))) : std::nullopt);
-        }
-        m_lastDate = text;
-        m_lastDay = it.value();
-        return m_lastDay;
+        if (id >= known.size())
+            known.resize(std::max<size_t>(m_pool.size(), size_t(id) + 1), kNotRead);
+        qint64 &value = known[id];
+        if (value == kNotRead)
+            value = parse(id);
+        return value;
     }
 
-    std::optional<int> msOf(const QString &text)
-    {
-        auto it = m_times.constFind(text);
-        if (it == m_times.constEnd()) {
-            const std::optional<QTime> time = m_format.parseTime(text);
-            it = m_times.insert(text,
-                                time ? std::optional(time->msecsSinceStartOfDay()) : std::nullopt);
-        }
-        return it.value();
-    }
-
+    const TextPool &m_pool;
     const LogFormatSettings &m_format = LogFormatSettings::standard();
-    QHash<QString, std::optional<qint64>> m_days;
-    QString m_lastDate;
-    std::optional<qint64> m_lastDay;
-    QHash<QString, std::optional<int>> m_times;
+    std::vector<qint64> m_days;  // by the id of a date text
+    std::vector<qint64> m_times; // by the id of a time text
 };
 
 // The ranking of one reference table: its key cells, its count and the count's share of all
@@ -259,11 +252,12 @@ void StatisticsReport::computePeriod(const LogDocument &document, const QDateTim
     qint64 last = instantOf(kZeroDate, QTime(0, 0));
     bool firstFound = false;
     bool lastFound = false;
-    FlightMoments moments;
     const LogTable &table = document.Flights;
+    FlightMoments moments(table.textPool());
+    const auto &dates = table.columnIds(FlightDate);
+    const auto &times = table.columnIds(FlightTime);
     for (int r = 0; r < flights; ++r) {
-        const std::optional<qint64> moment =
-            moments.of(table.cell(r, FlightDate), table.cell(r, FlightTime));
+        const std::optional<qint64> moment = moments.of(dates[size_t(r)], times[size_t(r)]);
         if (!moment)
             continue;
         if (*moment < first) {

@@ -49,8 +49,8 @@ QString CsvLine(const QStringList &values)
 char *ExportLines::room(qsizetype bytes)
 {
     const qsizetype needed = m_used + bytes;
-    if (needed > m_bytes.size())
-        m_bytes.resize(qMax(needed, qMax<qsizetype>(2 * m_bytes.size(), 4096)));
+    if (size_t(needed) > m_bytes.size())
+        m_bytes.resize(qMax(size_t(needed), qMax<size_t>(2 * m_bytes.size(), 4096)));
     return m_bytes.data() + m_used;
 }
 
@@ -103,13 +103,33 @@ void ExportLines::addCsvValue(QStringView value, bool first)
     put('"');
 }
 
-void ExportLines::addCsvUtf8(std::string_view value, bool first)
+void ExportLines::appendCsvUtf8(std::span<const std::string_view> values)
 {
-    if (!first)
-        put(',');
-    put('"');
-    putUtf8(value);
-    put('"');
+    // The whole line at once: each value in quotes, "," between them, CR LF.
+    size_t length = 2 * values.size() + (values.empty() ? 0 : values.size() - 1) + 2;
+    for (std::string_view value : values)
+        length += value.size();
+    char *at = room(qsizetype(length));
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            *at++ = ',';
+        *at++ = '"';
+        if (!values[i].empty()) {
+            std::memcpy(at, values[i].data(), values[i].size());
+            at += values[i].size();
+        }
+        *at++ = '"';
+    }
+    *at++ = '\r';
+    *at = '\n';
+    m_used += qsizetype(length);
+    ++m_count;
+}
+
+void ExportLines::reserve(qsizetype bytes)
+{
+    if (size_t(bytes) > m_bytes.size())
+        m_bytes.resize(size_t(bytes));
 }
 
 void ExportLines::appendUtf8(std::initializer_list<std::string_view> pieces)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/LargeArray.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -7,6 +9,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <initializer_list>
+#include <span>
 #include <string_view>
 
 // The two export formats, chosen by the file name's extension.
@@ -33,14 +36,16 @@ public:
     // A line built value by value: each value quoted, "," before all but the first; endLine
     // ends it.
     void addCsvValue(QStringView value, bool first);
-    // The same for texts already in UTF-8 (a log's cells as its text pool keeps them), copied
-    // as they are.
-    void addCsvUtf8(std::string_view value, bool first);
-    void appendUtf8(std::initializer_list<std::string_view> pieces);
     void endLine();
+    // The same for texts already in UTF-8 (a log's cells as its text pool keeps them), copied
+    // as they are: a CSV line of these values, and a line of these pieces.
+    void appendCsvUtf8(std::span<const std::string_view> values);
+    void appendUtf8(std::initializer_list<std::string_view> pieces);
+    // Room for this many bytes in all, so that a table of known size is copied once.
+    void reserve(qsizetype bytes);
 
     qsizetype count() const { return m_count; }
-    QByteArrayView bytes() const { return QByteArrayView(m_bytes.constData(), m_used); }
+    QByteArrayView bytes() const { return QByteArrayView(m_bytes.data(), m_used); }
 
 private:
     // Room for this many more bytes after the used ones.
@@ -49,8 +54,17 @@ private:
     void put(char ascii);
     void putUtf8(std::string_view utf8);
 
+    // Large buffers get huge pages, and growing one leaves the new bytes as they are
+    // instead of clearing them first: they are written before they are read.
+    template <typename T> struct Allocator : LargePageAllocator<T> {
+        template <typename U> struct rebind {
+            using other = Allocator<U>;
+        };
+        template <typename U> void construct(U *p) { ::new (static_cast<void *>(p)) U; }
+    };
+
     // Grown in large steps; only the first m_used bytes are the text.
-    QByteArray m_bytes;
+    std::vector<char, Allocator<char>> m_bytes;
     qsizetype m_used = 0;
     QStringEncoder m_encoder{QStringEncoder::Utf8};
     qsizetype m_count = 0;

@@ -2,6 +2,9 @@
 
 #include "model/LogTable.h"
 
+#include <string_view>
+#include <vector>
+
 namespace
 {
 
@@ -30,6 +33,23 @@ public:
 private:
     ExportHost &m_host;
 };
+
+// About the size of the whole export, so that its text is put in one buffer once: the cells'
+// bytes and, per row, the quotes and separators of the longer CSV form (the DEF form and its
+// few extra characters of an airport row fit into them as well).
+qsizetype exportBytesOf(const LogTable &table, ExportFormat format)
+{
+    const TextPool &pool = table.textPool();
+    const int columns = table.columnTotal();
+    size_t bytes = 4096; // the header line and more
+    for (int c = 0; c < columns; ++c) {
+        const auto &ids = table.columnIds(c);
+        for (int r = 0; r < table.count(); ++r)
+            bytes += pool.utf8(ids[size_t(r)]).size();
+    }
+    const size_t perRow = format == ExportFormat::CSV ? size_t(3 * columns + 1) : 16;
+    return qsizetype(bytes + perRow * size_t(table.count()));
+}
 
 } // namespace
 
@@ -80,8 +100,11 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
         return {false, QStringLiteral("No data has been exported."), 0, false};
     ExportRun run(host, FileName, table.count());
     ExportLines lines;
+    lines.reserve(exportBytesOf(table, format));
     if (format == ExportFormat::CSV)
         lines.append(CsvHeaderLine(table));
+    const TextPool &pool = table.textPool();
+    std::vector<std::string_view> values(size_t(table.columnTotal()));
     for (int r = 0; r < table.count(); ++r) {
         if (host.takeStopRequest()) {
             outcome.stopped = true;
@@ -90,8 +113,8 @@ ExportOutcome ExportTable(const LogTable &table, ExportFormat format, const QStr
         host.stepProgress();
         if (format == ExportFormat::CSV) {
             for (int c = 0; c < table.columnTotal(); ++c)
-                lines.addCsvUtf8(table.textPool().utf8(table.cellId(r, c)), c == 0);
-            lines.endLine();
+                values[size_t(c)] = pool.utf8(table.cellId(r, c));
+            lines.appendCsvUtf8(values);
         } else
             appendDefLine(lines, table, r);
         ++outcome.rowsWritten;

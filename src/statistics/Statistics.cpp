@@ -117,46 +117,68 @@ private:
 };
 
 // The ranking of one reference table: its key cells, its count and the count's share of all
-// flights, sorted by count, largest first (stable, as the table view sorts). Rows with the same
-// count share the texts of their count and share.
+// flights, sorted by count, largest first (stable, as the table view sorts). The rows are built
+// from ids: each distinct key text of the source and each distinct count is put into the
+// ranking's pool once, however many rows share it.
 void fillRanking(LogTable &ranking, const LogTable &source, int keyColumns, qint64 flights,
                  const RegionalSettings &regional)
 {
-    QHash<qint32, std::pair<QString, QString>> texts;
+    using Id = TextPool::Id;
+    constexpr Id kNoId = std::numeric_limits<Id>::max();
     ranking.clear();
+    TextPool &pool = ranking.textPool();
+    const TextPool &sourcePool = source.textPool();
+    std::vector<Id> keyIds(sourcePool.size(), kNoId); // source id -> ranking id
+    QHash<qint32, std::pair<Id, Id>> countIds;        // count -> ids of its count and share
+    const int rows = source.count();
+    ranking.reserveRows(rows);
     ranking.beginBulkLoad();
-    for (int r = 0; r < source.count(); ++r) {
-        const qint32 count = source.referenceCount(r);
-        auto text = texts.constFind(count);
-        if (text == texts.constEnd()) {
-            text = texts.insert(
-                count,
-                {QString::number(count),
-                 flights == 0 ? notAvailable() : FixedTwoDecimals(qint64(count) * 100, flights)});
+    std::vector<Id> ids(size_t(keyColumns) + 2);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < keyColumns; ++c) {
+            const Id sourceId = source.cellId(r, c);
+            Id &id = keyIds[sourceId];
+            if (id == kNoId)
+                id = pool.internUtf8(sourcePool.utf8(sourceId));
+            ids[size_t(c)] = id;
         }
-        QStringList rankingCells;
-        rankingCells.reserve(keyColumns + 2);
-        for (int c = 0; c < keyColumns; ++c)
-            rankingCells.append(source.cell(r, c));
-        rankingCells.append(text->first);
-        rankingCells.append(text->second);
-        ranking.appendRow(std::move(rankingCells));
+        const qint32 count = source.referenceCount(r);
+        auto known = countIds.constFind(count);
+        if (known == countIds.constEnd()) {
+            const QString share =
+                flights == 0 ? notAvailable() : FixedTwoDecimals(qint64(count) * 100, flights);
+            known =
+                countIds.insert(count, {pool.intern(QString::number(count)), pool.intern(share)});
+        }
+        ids[size_t(keyColumns)] = known->first;
+        ids[size_t(keyColumns) + 1] = known->second;
+        ranking.appendRowIds(ids.data());
     }
     ranking.endBulkLoad();
     ranking.Sort(keyColumns, false, regional);
 }
 
 // The sum of miles times count over the Distances rows. Miles that are not a whole number
-// (32-bit) are left out; the sum stops at the 64-bit limit instead of wrapping.
+// (32-bit) are left out; the sum stops at the 64-bit limit instead of wrapping. Each distinct
+// text of the column is read once, by its id.
 qint64 totalMilesOf(const LogTable &distances)
 {
     constexpr int kMilesColumn = 2;
+    constexpr qint64 kNotRead = std::numeric_limits<qint64>::min();
+    constexpr qint64 kNotANumber = kNotRead + 1;
+    const TextPool &pool = distances.textPool();
+    std::vector<qint64> milesOf(pool.size(), kNotRead); // by the id of a miles text
+    const auto &ids = distances.columnIds(kMilesColumn);
     qint64 total = 0;
     for (int r = 0; r < distances.count(); ++r) {
-        bool ok = false;
-        const qint32 miles = distances.cell(r, kMilesColumn).toInt(&ok);
-        if (ok)
-            total = saturatingAdd(total, qint64(miles) * distances.referenceCount(r));
+        qint64 &miles = milesOf[ids[size_t(r)]];
+        if (miles == kNotRead) {
+            bool ok = false;
+            const qint32 value = pool.text(ids[size_t(r)]).toInt(&ok);
+            miles = ok ? value : kNotANumber;
+        }
+        if (miles != kNotANumber)
+            total = saturatingAdd(total, miles * distances.referenceCount(r));
     }
     return total;
 }

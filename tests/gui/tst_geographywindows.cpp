@@ -236,8 +236,10 @@ void TestGeographyWindows::mapDrawsTheRoutes()
 {
     flight(u"2024-01-01"_s, u"JFK"_s, u"LHR"_s);
     flight(u"2024-01-02"_s, u"SFO"_s, u"NRT"_s);
-    const RouteMapGeometry &geometry = m_commands->routeMapGeometry();
+    RouteMapGeometry geometry = m_commands->routeMapGeometry();
     QCOMPARE(geometry.routes.size(), 2);
+    // A route along a meridian: its bounds have no width, and it is drawn all the same.
+    geometry.routes.append({u"AAA"_s, u"BBB"_s, 1, {{0, 10}, {20, 10}, {40, 10}}});
 
     RouteMapPainter withRoutes;
     withRoutes.setOutlines(WorldOutlines::read(kData + WorldOutlines::fileName()));

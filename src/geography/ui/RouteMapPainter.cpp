@@ -56,6 +56,7 @@ bool bordersTheMap(const QPointF &a, const QPointF &b)
 
 void RouteMapPainter::setOutlines(const WorldOutlines &outlines)
 {
+    ++m_generation;
     // One path for the three copies: neighbouring copies meet at the 180th meridian without a
     // seam, and the even-odd rule keeps holes open.
     m_land = QPainterPath();
@@ -82,23 +83,36 @@ void RouteMapPainter::setOutlines(const WorldOutlines &outlines)
 
 void RouteMapPainter::setGeometry(const RouteMapGeometry &geometry)
 {
+    ++m_generation;
     m_geometry = geometry;
-    // Routes of one width share a path: one stroke draws them all.
-    QHash<int, QPainterPath> byStep;
+    QHash<int, Band> byStep;
     for (const RouteMapGeometry::Route &route : m_geometry.routes) {
         if (route.path.size() < 2)
             continue;
-        QPainterPath &path = byStep[int(std::lround(routeWidth(route.flights) / kWidthStep))];
-        path.moveTo(route.path.first().longitude, -route.path.first().latitude);
-        for (qsizetype i = 1; i < route.path.size(); ++i)
-            path.lineTo(route.path[i].longitude, -route.path[i].latitude);
+        QPolygonF line;
+        line.reserve(route.path.size());
+        for (const GeoPoint &point : route.path)
+            line.append(QPointF(point.longitude, -point.latitude));
+        Band &band = byStep[int(std::lround(routeWidth(route.flights) / kWidthStep))];
+        band.bounds.append(line.boundingRect());
+        band.routes.append(std::move(line));
     }
     m_bands.clear();
-    for (auto it = byStep.cbegin(); it != byStep.cend(); ++it)
-        m_bands.append({it.key() * kWidthStep, it.value()});
+    for (auto it = byStep.begin(); it != byStep.end(); ++it) {
+        it->width = it.key() * kWidthStep;
+        m_bands.append(std::move(*it));
+    }
     // Wide routes first, so that the narrow ones stay visible on top of them.
     std::sort(m_bands.begin(), m_bands.end(),
               [](const Band &a, const Band &b) { return a.width > b.width; });
+}
+
+// Whether two rectangles meet, edges included: the bounds of a route along a meridian or the
+// equator have no width or no height.
+bool RouteMapPainter::reaches(const QRectF &a, const QRectF &b)
+{
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom();
 }
 
 double RouteMapPainter::routeWidth(int flights) const
@@ -194,8 +208,16 @@ void RouteMapPainter::paint(QPainter &painter, QSize size, const RouteMapView &r
         pen.setCosmetic(true);
         painter.setPen(pen);
         for (int copy = -1; copy <= 1; ++copy) {
-            painter.setTransform(QTransform::fromTranslate(360 * copy, 0) * transform);
-            painter.drawPath(band.path);
+            const QTransform shifted = QTransform::fromTranslate(360 * copy, 0) * transform;
+            painter.setTransform(shifted);
+            // Only the routes that reach into the picture (with room for the pen).
+            const QRectF visible = shifted.inverted().mapRect(
+                QRectF(QPointF(0, 0), QSizeF(size))
+                    .adjusted(-band.width, -band.width, band.width, band.width));
+            for (qsizetype i = 0; i < band.routes.size(); ++i) {
+                if (reaches(band.bounds[i], visible))
+                    painter.drawPolyline(band.routes[i]);
+            }
         }
     }
 
@@ -213,6 +235,16 @@ void RouteMapPainter::paint(QPainter &painter, QSize size, const RouteMapView &r
     painter.setPen(QPen(kAirport, kAirportDot, Qt::SolidLine, Qt::RoundCap));
     painter.drawPoints(dots);
 
+    painter.restore();
+    paintLabel(painter, size, view, labelledAirport);
+}
+
+void RouteMapPainter::paintLabel(QPainter &painter, QSize size, const RouteMapView &requested,
+                                 int labelledAirport) const
+{
+    const RouteMapView view = clamped(requested, size);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     if (labelledAirport >= 0 && labelledAirport < m_geometry.airports.size()) {
         const RouteMapGeometry::Airport &airport = m_geometry.airports[labelledAirport];
         const QPointF at = toPixel(airport.position, size, view);

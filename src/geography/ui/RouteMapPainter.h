@@ -41,6 +41,11 @@ public:
 
     void paint(QPainter &painter, QSize size, const RouteMapView &view,
                int labelledAirport = -1) const;
+    // Only the label of that airport (nothing for -1), over a map painted without it.
+    void paintLabel(QPainter &painter, QSize size, const RouteMapView &view,
+                    int labelledAirport) const;
+    // Changes whenever the outlines or the geometry change, so that a painted map can be kept.
+    int generation() const { return m_generation; }
 
     // The pixel of a place in a picture of this size (the copy of the world nearest the
     // centre), and the place under a pixel.
@@ -54,11 +59,18 @@ public:
     double routeWidth(int flights) const;
 
 private:
+    // Routes of one pen width. Each is stroked on its own: one path of thousands of
+    // overlapping routes costs the rasteriser seconds where the separate lines take
+    // milliseconds.
     struct Band {
         double width = 1;
-        QPainterPath path; // in map units: x longitude, y minus latitude
+        QList<QPolygonF> routes; // in map units: x longitude, y minus latitude
+        QList<QRectF> bounds;    // of each route
     };
 
+    static bool reaches(const QRectF &a, const QRectF &b);
+
+    int m_generation = 0;
     QPainterPath m_land;  // three copies side by side, one turn apart
     QPainterPath m_coast; // the same without the edges along the map's border
     RouteMapGeometry m_geometry;

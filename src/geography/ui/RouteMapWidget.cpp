@@ -67,8 +67,22 @@ void RouteMapWidget::panBy(QPointF pixels)
 
 void RouteMapWidget::paintEvent(QPaintEvent *)
 {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    const bool sameView = m_pictureView.centreLongitude == m_view.centreLongitude &&
+                          m_pictureView.centreLatitude == m_view.centreLatitude &&
+                          m_pictureView.pixelsPerDegree == m_view.pixelsPerDegree;
+    if (m_picture.size() != pixels || !sameView || m_pictureGeneration != m_painter.generation()) {
+        m_picture = QImage(pixels, QImage::Format_RGB32);
+        m_picture.setDevicePixelRatio(ratio);
+        QPainter picture(&m_picture);
+        m_painter.paint(picture, size(), m_view);
+        m_pictureView = m_view;
+        m_pictureGeneration = m_painter.generation();
+    }
     QPainter painter(this);
-    m_painter.paint(painter, size(), m_view, m_labelled);
+    painter.drawImage(QPointF(0, 0), m_picture);
+    m_painter.paintLabel(painter, size(), m_view, m_labelled);
 }
 
 void RouteMapWidget::resizeEvent(QResizeEvent *)

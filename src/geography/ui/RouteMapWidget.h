@@ -2,6 +2,7 @@
 
 #include "geography/ui/RouteMapPainter.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
 
@@ -50,4 +51,9 @@ private:
     bool m_dragging = false;
     QPoint m_lastDrag;
     int m_labelled = -1;
+    // The map as last painted, without the label: a repaint of the same view (a hover label,
+    // an uncovered window) copies it instead of drawing every route again.
+    QImage m_picture;
+    RouteMapView m_pictureView;
+    int m_pictureGeneration = -1;
 };

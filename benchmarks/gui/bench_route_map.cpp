@@ -4,7 +4,9 @@
 //
 // Reading the log is not timed. Printed: summing the routes of the flights, building their
 // paths, preparing the painter, the first and later paints of a 1600 by 800 map (whole world,
-// then zoomed in), the travel figures, and planning and writing the Miles of every Distances row.
+// then zoomed in), the map window's picture drawn and then repainted for the same view (as
+// a hover label or an uncovered window repaints it), the travel figures, and planning and writing
+// the Miles of every Distances row.
 #include "geography/AirportPositions.h"
 #include "geography/DistanceFilling.h"
 #include "geography/RouteMapGeometry.h"
@@ -12,13 +14,14 @@
 #include "geography/TravelFigures.h"
 #include "geography/WorldOutlines.h"
 #include "geography/ui/RouteMapPainter.h"
+#include "geography/ui/RouteMapWidget.h"
 #include "model/LogDocument.h"
 #include "model/LogFile.h"
 #include "model/LogFileHost.h"
 #include "options/WingbookOptions.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -48,7 +51,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config; // keep the user's settings out of it
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 4) {
         std::fprintf(stderr, "usage: bench_route_map LOG.xml POSITIONS.tsv WORLD.txt\n");
@@ -102,6 +105,16 @@ int main(int argc, char *argv[])
         painter.paint(p, size, zoomed);
     }
     report("paint zoomed 8 times on Europe");
+
+    RouteMapWidget widget;
+    widget.resize(size);
+    widget.mapPainter().setOutlines(outlines);
+    widget.showGeometry(geometry);
+    for (int i = 0; i < 3; ++i) {
+        start();
+        const QPixmap shown = widget.grab();
+        report(i == 0 ? "map window, first paint of a view" : "map window, repaint of the view");
+    }
 
     start();
     const TravelFigures figures = ComputeTravelFigures(doc);

@@ -35,6 +35,20 @@ QString PersonalDocumentsFolder()
     return standardFolder(QStandardPaths::DocumentsLocation);
 }
 
+QString NearestExistingFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return QString();
+    QString path = QDir::cleanPath(QDir(folder).absolutePath());
+    while (!QFileInfo(path).isDir()) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            return QString();
+        path = parent;
+    }
+    return path;
+}
+
 QString LocalAppDataFolder()
 {
     return standardFolder(QStandardPaths::GenericDataLocation);

@@ -12,6 +12,11 @@ QString PersonalDocumentsFolder();
 QString LocalAppDataFolder();
 QString TempFolder();
 
+// The folder itself when it exists, else the nearest folder above it that does (a file dialog
+// asked to start in a missing folder would offer the folder's name as the file name); "" when
+// none does.
+QString NearestExistingFolder(const QString &folder);
+
 // Default folders of the reference files, each ending in "/": Countries.def lies in the common
 // one, Airlines.def and Airports.def in the program's own. "" when the data folder is unknown.
 QString DefaultCommonDefFilesPath();

@@ -1,5 +1,7 @@
 #include "platform/ui/FileDialogs.h"
 
+#include "platform/SpecialFolders.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,7 +17,7 @@ FileDialogs::Responder &responder()
 
 FileDialogs::Result showDialog(QWidget *parent, const FileDialogs::Request &request)
 {
-    QFileDialog dialog(parent, request.title, request.folder);
+    QFileDialog dialog(parent, request.title, NearestExistingFolder(request.folder));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.filters);

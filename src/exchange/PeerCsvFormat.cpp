@@ -72,16 +72,35 @@ bool IsPeerCsvFile(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QStringList lines = SplitTextLines(DecodeText(file.read(kHeadBytes)));
+    const QByteArray head = file.read(kHeadBytes);
+    QStringList lines = SplitTextLines(DecodeText(head));
+    // Of a file longer than its head, the last line read may be cut short.
+    const bool cut = !file.atEnd();
+    if (cut && !lines.isEmpty())
+        lines.removeLast();
     CsvRecordReader reader;
     QList<CsvRecord> records;
-    for (int i = 0; i < lines.size(); ++i) {
-        reader.feed(lines.at(i), i + 1, records);
-        for (const CsvRecord &record : records) {
+    qsizetype i = 0;
+    while (true) {
+        const bool atEnd = i == lines.size();
+        if (reader.inRecord() && atEnd && cut)
+            return false; // a header running past the head is no header of these exports
+        if (reader.inRecord() &&
+            (atEnd || i - reader.recordStartLine() + 1 >= kMaxLinesOfOneRecord)) {
+            // The importer's rule: a quote never closed skips the line it opened on.
+            const int start = reader.recordStartLine();
+            reader.restart();
+            i = start;
+            continue;
+        }
+        if (atEnd)
+            return false;
+        reader.feed(lines.at(i), int(i + 1), records);
+        for (const CsvRecord &record : std::as_const(records)) {
             if (!record.isBlank())
                 return PeerCsvKindOf(record.fields) != PeerCsvKind::None;
         }
         records.clear();
+        ++i;
     }
-    return false;
 }

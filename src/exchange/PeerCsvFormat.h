@@ -38,7 +38,13 @@ struct PeerColumns {
 // The columns of a header of a known kind (the first column of that name when a name repeats).
 PeerColumns PeerColumnsOf(const QStringList &header);
 
+// A quoted field running over more lines than this is taken for a quote that was never closed
+// (no note of these exports is that long): its record is skipped and reading goes on with the
+// line after the one it started on, so one stray quote costs one line, not the rest of the file.
+constexpr int kMaxLinesOfOneRecord = 100;
+
 // Whether the first non-empty line of the file (after a byte-order mark) is the header of one
-// of the two kinds. Only the start of the file is read; a missing or unreadable file is not a
-// peer export (the importer it then goes to tells what is wrong with it).
+// of the two kinds, found as the importer finds it (a quote never closed skips its line). Only the
+// start of the file is read; a missing or unreadable file is not a peer export (the importer it
+// then goes to tells what is wrong with it).
 bool IsPeerCsvFile(const QString &fileName);

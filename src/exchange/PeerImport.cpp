@@ -14,11 +14,6 @@
 namespace
 {
 
-// A quoted field running over more lines than this is taken for a quote that was never closed
-// (no note of these exports is that long): its record is skipped and reading goes on with the
-// line after the one it started on, so one stray quote costs one line, not the rest of the file.
-constexpr int kMaxLinesOfOneRecord = 100;
-
 enum FlightColumn { FlightDate, FlightTime, FlightFrom, FlightTo, FlightAirline, FlightNumber };
 enum AirlineColumn { AirlineCode, AirlineName };
 enum DistanceColumn { DistanceFrom, DistanceTo, DistanceMiles };

@@ -188,6 +188,14 @@ void TestPeerImport::peerFileByItsFirstLine_data()
     QTest::newRow("the program's own CSV")
         << "Date,Time,From,To,Airline,Flight\n2021-03-04,09:05,JFK,LAX,AA,100\n"_ba << false;
     QTest::newRow("empty file") << QByteArray() << false;
+    // As the importer reads: a quote that stays open for a hundred lines skips its line.
+    QTest::newRow("a quote never closed before the header")
+        << "\"\n" + kOpenFlightsHeader + "\n2019-05-03,LHR,JFK,BA1,,,\n"
+        << true;
+    QTest::newRow("a header whose quote closes only 120 lines on")
+        << kOpenFlightsHeader + ",\"Note" + QByteArray(120, '\n') +
+               "end\"\n2019-05-03,LHR,JFK,BA1,,,\n"
+        << false;
 }
 
 void TestPeerImport::peerFileByItsFirstLine()

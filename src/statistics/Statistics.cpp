@@ -68,52 +68,65 @@ qint64 saturatingAdd(qint64 a, qint64 b)
     return b < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
 }
 
-// Reads each flight's date and time with the log's format. Dates and times repeat across a log,
-// so each distinct text (one id of the log's text pool) is read once and kept by its id.
-class FlightMoments
+// A number read from each distinct text of a pool once, kept by the text's id: dates, times
+// and miles repeat across a log. Texts that do not read as a number give nothing.
+class ValuesById
 {
 public:
-    explicit FlightMoments(const TextPool &pool) : m_pool(pool) {}
+    explicit ValuesById(const TextPool &pool) : m_pool(pool) {}
 
-    // The flight's moment; a date without time is taken at midnight. Nothing when the date, or
-    // a time that is not empty, cannot be read.
-    std::optional<qint64> of(TextPool::Id date, TextPool::Id time)
+    // read(text) gives the number, or nothing when the text does not read as one.
+    template <typename Read> std::optional<qint64> of(TextPool::Id id, Read read)
     {
-        const qint64 day = read(m_days, date, [this](TextPool::Id id) {
-            const std::optional<QDate> d = m_format.parseDate(m_pool.text(id));
-            return d ? instantOf(*d, QTime(0, 0)) : kUnreadable;
-        });
-        if (day == kUnreadable)
+        if (id >= m_values.size())
+            m_values.resize(std::max<size_t>(m_pool.size(), size_t(id) + 1), kNotRead);
+        qint64 &value = m_values[id];
+        if (value == kNotRead)
+            value = read(m_pool.text(id)).value_or(kUnreadable);
+        if (value == kUnreadable)
             return std::nullopt;
-        if (time == TextPool::kEmpty)
-            return day;
-        const qint64 ms = read(m_times, time, [this](TextPool::Id id) {
-            const std::optional<QTime> t = m_format.parseTime(m_pool.text(id));
-            return t ? qint64(t->msecsSinceStartOfDay()) : kUnreadable;
-        });
-        if (ms == kUnreadable)
-            return std::nullopt;
-        return day + ms;
+        return value;
     }
 
 private:
     static constexpr qint64 kNotRead = std::numeric_limits<qint64>::min();
     static constexpr qint64 kUnreadable = kNotRead + 1;
 
-    template <typename Parse> qint64 read(std::vector<qint64> &known, TextPool::Id id, Parse parse)
+    const TextPool &m_pool;
+    std::vector<qint64> m_values;
+};
+
+// Reads each flight's date and time with the log's format, each distinct text once.
+class FlightMoments
+{
+public:
+    explicit FlightMoments(const TextPool &pool) : m_days(pool), m_times(pool) {}
+
+    // The flight's moment; a date without time is taken at midnight. Nothing when the date, or
+    // a time that is not empty, cannot be read.
+    std::optional<qint64> of(TextPool::Id date, TextPool::Id time)
     {
-        if (id >= known.size())
-            known.resize(std::max<size_t>(m_pool.size(), size_t(id) + 1), kNotRead);
-        qint64 &value = known[id];
-        if (value == kNotRead)
-            value = parse(id);
-        return value;
+        const std::optional<qint64> day =
+            m_days.of(date, [this](const QString &text) -> std::optional<qint64> {
+                const std::optional<QDate> d = m_format.parseDate(text);
+                return d ? std::optional(instantOf(*d, QTime(0, 0))) : std::nullopt;
+            });
+        if (!day || time == TextPool::kEmpty)
+            return day;
+        const std::optional<qint64> ms =
+            m_times.of(time, [this](const QString &text) -> std::optional<qint64> {
+                const std::optional<QTime> t = m_format.parseTime(text);
+                return t ? std::optional<qint64>(t->msecsSinceStartOfDay()) : std::nullopt;
+            });
+        if (!ms)
+            return std::nullopt;
+        return *day + *ms;
     }
 
-    const TextPool &m_pool;
+private:
     const LogFormatSettings &m_format = LogFormatSettings::standard();
-    std::vector<qint64> m_days;  // by the id of a date text
-    std::vector<qint64> m_times; // by the id of a time text
+    ValuesById m_days;  // by the id of a date text
+    ValuesById m_times; // by the id of a time text
 };
 
 // The ranking of one reference table: its key cells, its count and the count's share of all
@@ -164,21 +177,18 @@ void fillRanking(LogTable &ranking, const LogTable &source, int keyColumns, qint
 qint64 totalMilesOf(const LogTable &distances)
 {
     constexpr int kMilesColumn = 2;
-    constexpr qint64 kNotRead = std::numeric_limits<qint64>::min();
-    constexpr qint64 kNotANumber = kNotRead + 1;
-    const TextPool &pool = distances.textPool();
-    std::vector<qint64> milesOf(pool.size(), kNotRead); // by the id of a miles text
+    ValuesById milesOf(distances.textPool());
     const auto &ids = distances.columnIds(kMilesColumn);
     qint64 total = 0;
     for (int r = 0; r < distances.count(); ++r) {
-        qint64 &miles = milesOf[ids[size_t(r)]];
-        if (miles == kNotRead) {
-            bool ok = false;
-            const qint32 value = pool.text(ids[size_t(r)]).toInt(&ok);
-            miles = ok ? value : kNotANumber;
-        }
-        if (miles != kNotANumber)
-            total = saturatingAdd(total, miles * distances.referenceCount(r));
+        const std::optional<qint64> miles =
+            milesOf.of(ids[size_t(r)], [](const QString &text) -> std::optional<qint64> {
+                bool ok = false;
+                const qint32 value = text.toInt(&ok);
+                return ok ? std::optional<qint64>(value) : std::nullopt;
+            });
+        if (miles)
+            total = saturatingAdd(total, *miles * distances.referenceCount(r));
     }
     return total;
 }

@@ -87,22 +87,6 @@ void ExportLines::append(QStringView line)
     endLine();
 }
 
-void ExportLines::append(std::initializer_list<QStringView> pieces)
-{
-    for (QStringView piece : pieces)
-        put(piece);
-    endLine();
-}
-
-void ExportLines::addCsvValue(QStringView value, bool first)
-{
-    if (!first)
-        put(',');
-    put('"');
-    put(value);
-    put('"');
-}
-
 void ExportLines::appendCsvUtf8(std::span<const std::string_view> values)
 {
     // The whole line at once: each value in quotes, "," between them, CR LF.
@@ -136,13 +120,6 @@ void ExportLines::appendUtf8(std::initializer_list<std::string_view> pieces)
 {
     for (std::string_view piece : pieces)
         putUtf8(piece);
-    endLine();
-}
-
-void ExportLines::appendCsv(const QStringList &values)
-{
-    for (qsizetype i = 0; i < values.size(); ++i)
-        addCsvValue(values[i], i == 0);
     endLine();
 }
 

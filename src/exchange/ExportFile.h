@@ -29,16 +29,9 @@ class ExportLines
 {
 public:
     void append(QStringView line);
-    // One line made of these pieces, one after the other.
-    void append(std::initializer_list<QStringView> pieces);
-    // The line CsvLine gives for these values, encoded without building it first.
-    void appendCsv(const QStringList &values);
-    // A line built value by value: each value quoted, "," before all but the first; endLine
-    // ends it.
-    void addCsvValue(QStringView value, bool first);
-    void endLine();
-    // The same for texts already in UTF-8 (a log's cells as its text pool keeps them), copied
-    // as they are: a CSV line of these values, and a line of these pieces.
+    // Lines of texts already in UTF-8 (a log's cells as its text pool keeps them), copied as
+    // they are: the CSV line of these values (each quoted, joined with ","), and a line made of
+    // these pieces one after the other.
     void appendCsvUtf8(std::span<const std::string_view> values);
     void appendUtf8(std::initializer_list<std::string_view> pieces);
     // Room for this many bytes in all, so that a table of known size is copied once.
@@ -53,6 +46,7 @@ private:
     void put(QStringView text);
     void put(char ascii);
     void putUtf8(std::string_view utf8);
+    void endLine();
 
     // Large buffers get huge pages, and growing one leaves the new bytes as they are
     // instead of clearing them first: they are written before they are read.

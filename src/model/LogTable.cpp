@@ -142,12 +142,13 @@ void LogTable::setCellId(int r, int c, Id id)
     if (m_handles.active()) {
         const RowHandles::Handle handle = m_handles.of(r);
         if (KeyIndex *index = builtIndex(c)) {
-            index->remove(old, handle);
-            index->add(id, partnerOf(r, c), handle);
+            const Id partner = partnerOf(r, c);
+            index->remove(old, partner, handle);
+            index->add(id, partner, handle);
         }
         if (c == 1) {
             if (KeyIndex *index = builtIndex(0))
-                index->setPartner(cellId(r, 0), handle, id);
+                index->setPartner(cellId(r, 0), handle, old, id);
         }
     }
     markDisplaced(r);
@@ -167,6 +168,14 @@ int LogTable::appendRow(QStringList cells)
 int LogTable::appendRowIds(const Id *ids)
 {
     return appendStoredRow(ids);
+}
+
+void LogTable::setRowIds(int r, const Id *ids)
+{
+    if (r < 0 || r >= count())
+        return;
+    for (int c = 0; c < columnTotal(); ++c)
+        setCellId(r, c, ids[c]);
 }
 
 int LogTable::appendStoredRow(const Id *ids)
@@ -231,7 +240,7 @@ void LogTable::removeRowsAt(QList<int> rows)
         for (int r : rows) {
             for (int c = 0; c < columnTotal(); ++c) {
                 if (KeyIndex *index = builtIndex(c))
-                    index->remove(cellId(r, c), m_handles.of(r));
+                    index->remove(cellId(r, c), partnerOf(r, c), m_handles.of(r));
             }
         }
     }

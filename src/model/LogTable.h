@@ -82,6 +82,9 @@ public:
     const LargeVector<Id> &columnIds(int c) const { return m_cells[size_t(c)]; }
     // Appends a row of ids of this table's pool, one per column, taken as they are.
     int appendRowIds(const Id *ids);
+    // Overwrites row r with ids of this table's pool, one per column (the cells that change
+    // signal as setCell does).
+    void setRowIds(int r, const Id *ids);
     // Room for this many rows in all, so that appending up to them never moves the cells.
     void reserveRows(int rows);
     int reservedRows() const;

@@ -85,6 +85,34 @@ std::pmr::pool_options poolOptions()
 
 KeyIndex::KeyIndex() : m_memory(poolOptions(), LargeArray::resource()), m_byKey(&m_memory) {}
 
+namespace
+{
+
+// The holders with this partner in a key's holders, which are in partner order.
+template <typename Iterator>
+std::pair<Iterator, Iterator> partnerRange(Iterator begin, Iterator end, KeyIndex::Id partner)
+{
+    const auto first = std::lower_bound(
+        begin, end, partner, [](const auto &holder, KeyIndex::Id p) { return holder.partner < p; });
+    const auto last = std::upper_bound(
+        first, end, partner, [](KeyIndex::Id p, const auto &holder) { return p < holder.partner; });
+    return {first, last};
+}
+
+} // namespace
+
+std::pair<KeyIndex::Holders::iterator, KeyIndex::Holders::iterator>
+KeyIndex::withPartner(Holders &holders, Id partner)
+{
+    return partnerRange(holders.begin(), holders.end(), partner);
+}
+
+std::pair<KeyIndex::Holders::const_iterator, KeyIndex::Holders::const_iterator>
+KeyIndex::withPartner(const Holders &holders, Id partner)
+{
+    return partnerRange(holders.cbegin(), holders.cend(), partner);
+}
+
 void KeyIndex::build(std::span<const Id> keys, std::span<const Id> partners,
                      const RowHandles &handles)
 {
@@ -101,6 +129,12 @@ void KeyIndex::build(std::span<const Id> keys, std::span<const Id> partners,
         m_byKey[key].reserve(counts[key]);
     for (size_t r = 0; r < keys.size(); ++r)
         m_byKey[keys[r]].push_back({partners.empty() ? Id(0) : partners[r], handles.of(int(r))});
+    if (!partners.empty()) {
+        for (Holders &holders : m_byKey) {
+            std::sort(holders.begin(), holders.end(),
+                      [](const Holder &a, const Holder &b) { return a.partner < b.partner; });
+        }
+    }
     state.markBuilt();
 }
 
@@ -116,32 +150,35 @@ void KeyIndex::add(Id key, Id partner, Handle handle)
 {
     if (key >= m_byKey.size())
         m_byKey.resize(size_t(key) + 1);
-    m_byKey[key].push_back({partner, handle});
+    Holders &holders = m_byKey[key];
+    holders.insert(withPartner(holders, partner).second, {partner, handle});
 }
 
-void KeyIndex::remove(Id key, Handle handle)
+void KeyIndex::remove(Id key, Id partner, Handle handle)
 {
     if (key >= m_byKey.size())
         return;
     Holders &holders = m_byKey[key];
-    const auto it = std::find_if(holders.begin(), holders.end(),
-                                 [handle](const Holder &h) { return h.handle == handle; });
-    if (it == holders.end())
+    const auto [first, last] = withPartner(holders, partner);
+    const auto it =
+        std::find_if(first, last, [handle](const Holder &h) { return h.handle == handle; });
+    if (it == last)
         return;
-    *it = holders.back();
-    holders.pop_back();
+    // The order among the holders of one pair does not matter: the last of them fills the gap.
+    *it = *(last - 1);
+    holders.erase(last - 1);
 }
 
-void KeyIndex::setPartner(Id key, Handle handle, Id partner)
+void KeyIndex::setPartner(Id key, Handle handle, Id oldPartner, Id newPartner)
 {
     if (key >= m_byKey.size())
         return;
-    for (Holder &h : m_byKey[key]) {
-        if (h.handle == handle) {
-            h.partner = partner;
-            return;
-        }
-    }
+    Holders &holders = m_byKey[key];
+    const auto [first, last] = withPartner(holders, oldPartner);
+    if (std::none_of(first, last, [handle](const Holder &h) { return h.handle == handle; }))
+        return;
+    remove(key, oldPartner, handle);
+    add(key, newPartner, handle);
 }
 
 int KeyIndex::first(Id key, const RowHandles &handles) const
@@ -162,10 +199,9 @@ int KeyIndex::first(Id key, Id partner, const RowHandles &handles) const
     if (key >= m_byKey.size())
         return -1;
     int best = -1;
-    for (const Holder &h : m_byKey[key]) {
-        if (h.partner != partner)
-            continue;
-        const int row = handles.rowOf(h.handle);
+    const auto [from, to] = withPartner(m_byKey[key], partner);
+    for (auto h = from; h != to; ++h) {
+        const int row = handles.rowOf(h->handle);
         if (best < 0 || row < best)
             best = row;
     }

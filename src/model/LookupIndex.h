@@ -69,7 +69,10 @@ private:
 
 // The rows that hold each text id in one column (the key column), each with the id of its cell
 // in a second column (the partner), so that one index answers lookups by the key alone and by
-// the pair. The first row in table order is the holder with the lowest position.
+// the pair. The first row in table order is the holder with the lowest position. A key's
+// holders are kept in partner order: a pair lookup reads only the holders of its pair, though a
+// key (a date of the Flights table) may have hundreds. (A hash of the pairs was tried: an
+// import reads the flights in date order, and the holders of one date stay in the cache.)
 class KeyIndex
 {
 public:
@@ -86,8 +89,8 @@ public:
     void clear();
 
     void add(Id key, Id partner, Handle handle);
-    void remove(Id key, Handle handle);
-    void setPartner(Id key, Handle handle, Id partner);
+    void remove(Id key, Id partner, Handle handle);
+    void setPartner(Id key, Handle handle, Id oldPartner, Id newPartner);
 
     // The first row holding the key (and the partner), or -1.
     int first(Id key, const RowHandles &handles) const;
@@ -99,6 +102,11 @@ private:
         Handle handle;
     };
     using Holders = std::pmr::vector<Holder>;
+    // The holders of one key with this partner.
+    static std::pair<Holders::iterator, Holders::iterator> withPartner(Holders &holders,
+                                                                       Id partner);
+    static std::pair<Holders::const_iterator, Holders::const_iterator>
+    withPartner(const Holders &holders, Id partner);
 
     // The holders of many keys live in blocks from one pool, large ones in huge pages.
     std::pmr::unsynchronized_pool_resource m_memory;

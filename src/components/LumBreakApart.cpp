@@ -37,25 +37,12 @@ void TLumBreakApart::BreakApart()
                                              ? Qt::CaseInsensitive
                                              : Qt::CaseSensitive;
 
-    QStringList pieces;
-    if (m_breakString.isEmpty()) {
-        pieces.append(m_baseString);
-    } else {
-        qsizetype start = 0;
-        for (;;) {
-            const qsizetype found = m_baseString.indexOf(m_breakString, start, matching);
-            if (found < 0)
-                break;
-            pieces.append(m_baseString.mid(start, found - start));
-            start = found + m_breakString.size();
-        }
-        pieces.append(m_baseString.mid(start));
-    }
-
-    for (const QString &piece : std::as_const(pieces)) {
-        if (!piece.isEmpty() || m_allowEmptyString)
-            m_stringList.append(piece);
-    }
+    // A piece that is the whole text shares its string.
+    ForEachPiece(m_baseString, m_breakString, matching, m_allowEmptyString,
+                 [this](QStringView piece) {
+                     m_stringList.append(piece.size() == m_baseString.size() ? m_baseString
+                                                                             : piece.toString());
+                 });
 
     if (m_doubleQuoteMode)
         rejoinQuotedFields();

@@ -45,6 +45,31 @@ public:
 
     // Clears StringList and fills it with the pieces of BaseString.
     void BreakApart();
+
+    // The cutting of BreakApart without the double-quote mode, as views into the text: calls
+    // keep(piece) for each piece (an empty one only when empty pieces are allowed).
+    template <typename Keep>
+    static void ForEachPiece(QStringView text, QStringView breakString,
+                             Qt::CaseSensitivity matching, bool allowEmpty, Keep keep)
+    {
+        const auto offer = [&](QStringView piece) {
+            if (!piece.isEmpty() || allowEmpty)
+                keep(piece);
+        };
+        if (breakString.isEmpty()) {
+            offer(text);
+            return;
+        }
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype found = text.indexOf(breakString, start, matching);
+            if (found < 0)
+                break;
+            offer(text.sliced(start, found - start));
+            start = found + breakString.size();
+        }
+        offer(text.sliced(start));
+    }
     // Replaces BaseString with the items of StringList joined by BreakString.
     void ReverseBreakApart();
 

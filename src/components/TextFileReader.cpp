@@ -33,13 +33,6 @@ QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
-bool isValidUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString ignored = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 QString readError(const QString &fileName, const QString &reason)
 {
     return QStringLiteral("Cannot read the file \"%1\": %2").arg(fileName, reason);
@@ -58,17 +51,20 @@ QString DecodeText(const QByteArray &bytes)
         return decodeWith(QStringConverter::Utf16LE, utf16Units());
     if (view.startsWith("\xFE\xFF"))
         return decodeWith(QStringConverter::Utf16BE, utf16Units());
-    if (isValidUtf8(view))
-        return QString::fromUtf8(view);
+    // Decoded once: text that is valid UTF-8 is kept, anything else is read again below.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(view);
+    if (!utf8.hasError())
+        return text;
     QStringDecoder windows1252("windows-1252", QStringConverter::Flag::Stateless);
     if (windows1252.isValid())
         return windows1252.decode(view);
     return decodeWindows1252(view);
 }
 
-QStringList SplitTextLines(const QString &text)
+QList<QStringView> TextLineViews(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
@@ -85,9 +81,31 @@ QStringList SplitTextLines(const QString &text)
     return lines;
 }
 
+QStringList SplitTextLines(const QString &text)
+{
+    const QList<QStringView> views = TextLineViews(text);
+    QStringList lines;
+    lines.reserve(views.size());
+    for (const QStringView line : views)
+        lines.append(line.toString());
+    return lines;
+}
+
 TextFileContent ReadTextFile(const QString &fileName)
 {
+    DecodedTextFile decoded = ReadDecodedTextFile(fileName);
     TextFileContent content;
+    content.exists = decoded.exists;
+    content.ok = decoded.ok;
+    content.error = std::move(decoded.error);
+    if (decoded.ok)
+        content.lines = SplitTextLines(decoded.text);
+    return content;
+}
+
+DecodedTextFile ReadDecodedTextFile(const QString &fileName)
+{
+    DecodedTextFile content;
     const QFileInfo info(fileName);
     content.exists = info.exists();
     if (!content.exists) {
@@ -119,7 +137,7 @@ TextFileContent ReadTextFile(const QString &fileName)
         return content;
     }
 
-    content.lines = SplitTextLines(DecodeText(bytes));
+    content.text = DecodeText(bytes);
     content.ok = true;
     return content;
 }

@@ -36,12 +36,18 @@ QString TextBetween(const QString &text, QChar open, QChar close)
 
 QString TrimQuotes(const QString &text)
 {
+    const QStringView trimmed = TrimQuotes(QStringView(text));
+    return trimmed.size() == text.size() ? text : trimmed.toString();
+}
+
+QStringView TrimQuotes(QStringView text)
+{
     if (text.size() < 2)
         return text;
     const QChar first = text.front();
     if (first != text.back() || (first != u'"' && first != u'\''))
         return text;
-    return text.mid(1, text.size() - 2);
+    return text.sliced(1, text.size() - 2);
 }
 
 QString QuoteText(const QString &text)

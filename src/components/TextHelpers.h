@@ -18,6 +18,7 @@ QString TextAfter(const QString &sub, const QString &text);
 QString TextBetween(const QString &text, QChar open, QChar close);
 // Removes one pair of matching outer double quotes or apostrophes.
 QString TrimQuotes(const QString &text);
+QStringView TrimQuotes(QStringView text);
 // A double quote, text, a double quote; inner quotes are left as they are.
 QString QuoteText(const QString &text);
 // Puts ch in front of text up to length characters; a longer text is never cut.

@@ -1,4 +1,3 @@
-#include "components/LumBreakApart.h"
 #include "editing/ReferenceFilling.h"
 #include "exchange/CsvLines.h"
 #include "exchange/ImportRows.h"
@@ -8,37 +7,100 @@
 #include "exchange/SettledReferences.h"
 #include "model/LogDocument.h"
 #include "model/PadFlight.h"
+#include "model/StorableText.h"
 #include "options/WingbookOptions.h"
 
 namespace
 {
 
-enum FlightColumn { FlightDate, FlightTime, FlightFrom, FlightTo, FlightAirline, FlightNumber };
+enum FlightColumn {
+    FlightDate,
+    FlightTime,
+    FlightFrom,
+    FlightTo,
+    FlightAirline,
+    FlightNumber,
+    FlightColumnCount
+};
+
+// A text of a line as a cell holds it, and the text itself, by their ids in the log's pool
+// (raw is -1 for a text that is not in the pool, and so in no cell).
+struct PieceIds {
+    TextPool::Id stored;
+    qint64 raw;
+};
+
+PieceIds pieceIds(TextPool &pool, QStringView text)
+{
+    if (IsStorableText(text)) {
+        const TextPool::Id id = pool.intern(text);
+        return {id, id};
+    }
+    return {pool.intern(StorableText(text.toString())), pool.find(text)};
+}
+
+// The flight lines of a file written from a log come in date order: a line's date is most
+// often the one of the line before, whose ids are kept.
+struct LastDate {
+    bool known = false;
+    QString text;
+    PieceIds ids{};
+
+    PieceIds of(TextPool &pool, QStringView date)
+    {
+        if (!known || text != date) {
+            text = date.toString();
+            ids = pieceIds(pool, date);
+            known = true;
+        }
+        return ids;
+    }
+};
 
 // A flight line: the flight with the file's Date and Time texts (before normalising) is
 // overwritten after giving back its references, or the flight is appended; then the flight
 // takes the references of the values now in its row.
-void importFlight(LogDocument &document, const QStringList &f, bool flightsWereEmpty,
-                  NormalizedTexts &texts, SettledReferences &settled, const ReferenceFiles &files,
-                  const WingbookOptions &options)
+void importFlight(LogDocument &document, const CsvRow &row, bool flightsWereEmpty,
+                  NormalizedTexts &texts, LastDate &lastDate, SettledReferences &settled,
+                  const ReferenceFiles &files, const WingbookOptions &options)
 {
     LogTable &flights = document.Flights;
-    const int found = FindPairRow(flights, flightsWereEmpty, f[FlightDate], f[FlightTime]);
-    const QStringList cells{
-        texts.date(f[FlightDate]), texts.time(f[FlightTime]), f[FlightFrom], f[FlightTo],
-        f[FlightAirline],          PadFlight(f[FlightNumber])};
-    if (found >= 0 && settled.unchanged(found, f[FlightFrom], f[FlightTo], f[FlightAirline])) {
-        OverwriteOrAppend(flights, found, cells);
+    TextPool &pool = flights.textPool();
+    const auto &f = row.fields;
+    const QStringView date = texts.date(f[FlightDate]);
+    const QStringView time = texts.time(f[FlightTime]);
+    const PieceIds dateIds = lastDate.of(pool, date);
+    const PieceIds timeIds = pieceIds(pool, time);
+    // The flight is looked up by the file's texts; most are already in the log's forms.
+    const qint64 fileDate = date == f[FlightDate] ? dateIds.raw : pool.find(f[FlightDate]);
+    const qint64 fileTime = time == f[FlightTime] ? timeIds.raw : pool.find(f[FlightTime]);
+    const int found = flightsWereEmpty || fileDate < 0 || fileTime < 0
+                          ? -1
+                          : flights.findPairIds(TextPool::Id(fileDate), TextPool::Id(fileTime));
+    const PieceIds from = pieceIds(pool, f[FlightFrom]);
+    const PieceIds to = pieceIds(pool, f[FlightTo]);
+    const PieceIds airline = pieceIds(pool, f[FlightAirline]);
+    QString padded;
+    const TextPool::Id cells[] = {
+        dateIds.stored, timeIds.stored, from.stored,
+        to.stored,      airline.stored, pieceIds(pool, PadFlight(f[FlightNumber], padded)).stored};
+    static_assert(std::size(cells) == FlightColumnCount);
+    if (found >= 0 && settled.unchanged(found, from.raw, to.raw, airline.raw)) {
+        flights.setRowIds(found, cells);
         return;
     }
-    if (found >= 0)
+    if (found >= 0) {
         document.adjustReferencesOfFlight(found, -1);
-    const int r = OverwriteOrAppend(flights, found, cells);
-    const QString from = flights.cell(r, FlightFrom);
-    const QString to = flights.cell(r, FlightTo);
-    const QString airline = flights.cell(r, FlightAirline);
-    TakeFlightReferences(document, files, options, from, to, airline);
-    settled.taken(from, to, airline);
+        flights.setRowIds(found, cells);
+    } else {
+        flights.appendRowIds(cells);
+    }
+    // Copies: filling in the references adds texts to the pool, which may move its strings.
+    const QString fromText = pool.text(from.stored);
+    const QString toText = pool.text(to.stored);
+    const QString airlineText = pool.text(airline.stored);
+    TakeFlightReferences(document, files, options, fromText, toText, airlineText);
+    settled.taken(from.stored, to.stored, airline.stored);
 }
 
 // The sorts the options ask for. Each reference table that lines or flights may have written
@@ -67,21 +129,22 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
     ImportRun run(document, host, FileName);
     if (!run.open())
         return run.finish({});
-    const QStringList &lines = run.lines();
-    TLumBreakApart splitter;
-    splitter.setBreakString(ChooseCsvSeparator(lines));
+    const QList<QStringView> &lines = run.lineViews();
+    const QString separator = ChooseCsvSeparator(lines);
     if (lines.size() >= 2)
         host.stepProgress();
     run.freeze(document.tables());
     const TablesAtStart &start = run.atStart();
     ImportCounters n;
     NormalizedTexts texts;
+    LastDate lastDate;
     SettledReferences settled(document, options);
-    for (const QString &line : lines) {
+    for (const QStringView line : lines) {
         if (!run.nextLine())
             break;
-        const CsvRow row = ReadCsvLine(splitter, line);
-        const QStringList &f = row.fields;
+        const CsvRow row = ReadCsvLine(separator, line);
+        const bool reference = row.kind != CsvRowKind::Flight && row.kind != CsvRowKind::None;
+        const QStringList f = reference ? row.texts() : QStringList();
         switch (row.kind) {
         case CsvRowKind::Airline:
             OverwriteOrAppend(document.Airlines,
@@ -92,6 +155,7 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
         case CsvRowKind::Distance:
             OverwriteOrAppend(document.Distances,
                               FindPairRow(document.Distances, start.distancesEmpty, f[0], f[1]), f);
+            settled.distancesWritten();
             ++n.distances;
             break;
         case CsvRowKind::Airport:
@@ -101,7 +165,8 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
             ++n.airports;
             break;
         case CsvRowKind::Flight:
-            importFlight(document, f, start.flightsEmpty, texts, settled, files, options);
+            importFlight(document, row, start.flightsEmpty, texts, lastDate, settled, files,
+                         options);
             ++n.flights;
             break;
         case CsvRowKind::None:

@@ -3,11 +3,11 @@
 #include "components/LumBreakApart.h"
 #include "components/TextHelpers.h"
 
-QString ChooseCsvSeparator(const QStringList &lines)
+QString ChooseCsvSeparator(const QList<QStringView> &lines)
 {
     if (lines.size() < 2)
         return QString();
-    const QString &first = lines.first();
+    const QStringView first = lines.first();
     if (first.contains(u';'))
         return QStringLiteral(";");
     if (first.contains(u','))
@@ -17,20 +17,23 @@ QString ChooseCsvSeparator(const QStringList &lines)
     return QString();
 }
 
-CsvRow ReadCsvLine(TLumBreakApart &splitter, const QString &line)
+QStringList CsvRow::texts() const
 {
-    splitter.setBaseString(line);
-    splitter.BreakApart();
+    QStringList list;
+    list.reserve(fields.size());
+    for (const QStringView field : fields)
+        list.append(field.toString());
+    return list;
+}
+
+CsvRow ReadCsvLine(QStringView separator, QStringView line)
+{
     CsvRow row;
-    row.fields = splitter.StringList();
-    // Only a quoted piece is rewritten, so that an unquoted line shares the splitter's list.
-    for (qsizetype i = 0; i < row.fields.size(); ++i) {
-        const QString &piece = row.fields.at(i);
-        if (piece.size() >= 2 && piece.front() == piece.back() &&
-            (piece.front() == u'"' || piece.front() == u'\''))
-            row.fields[i] = TrimQuotes(piece);
-    }
-    const QStringList &f = row.fields;
+    // The separators are not letters, so letter case plays no part in finding them.
+    TLumBreakApart::ForEachPiece(
+        line, separator, Qt::CaseSensitive, false,
+        [&row](QStringView piece) { row.fields.append(TrimQuotes(piece)); });
+    const auto &f = row.fields;
     const qsizetype codeLength = f.isEmpty() ? 0 : f.first().size();
     switch (f.size()) {
     case 2:

@@ -42,15 +42,27 @@ bool ImportRun::open()
     m_host.setStatusText(QStringLiteral("Importing ") + m_fileName);
     m_host.setImportDialogFile(m_fileName);
 
-    TextFileContent content = ReadTextFile(m_fileName);
+    DecodedTextFile content = ReadDecodedTextFile(m_fileName);
     if (!content.ok) {
         m_result.ok = false;
         m_result.error = content.error;
         return false;
     }
-    m_lines = std::move(content.lines);
-    m_host.setProgressRange(int(qMin<qsizetype>(m_lines.size(), INT_MAX)));
+    m_text = std::move(content.text);
+    m_lineViews = TextLineViews(m_text);
+    m_host.setProgressRange(int(qMin<qsizetype>(m_lineViews.size(), INT_MAX)));
     return true;
+}
+
+const QStringList &ImportRun::lines() const
+{
+    if (!m_linesMade) {
+        m_lines.reserve(m_lineViews.size());
+        for (const QStringView line : m_lineViews)
+            m_lines.append(line.toString());
+        m_linesMade = true;
+    }
+    return m_lines;
 }
 
 void ImportRun::freeze(const QList<LogTable *> &tables)
@@ -93,6 +105,9 @@ ImportResult ImportRun::finish(const ImportCounters &counters)
         return m_result;
     m_busy = false;
     m_lines.clear();
+    m_linesMade = false;
+    m_lineViews.clear();
+    m_text.clear();
     releaseTables();
     if (m_repaintSuspended) {
         m_host.resumeRepaint();

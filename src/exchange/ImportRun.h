@@ -33,7 +33,9 @@ public:
     // Checks, announces and reads the file. False when there is nothing to import: the file
     // does not exist (nothing happened at all) or could not be read (the error is in the result).
     bool open();
-    const QStringList &lines() const { return m_lines; }
+    // The file's lines; lineViews() shows the same lines without a string for each.
+    const QStringList &lines() const;
+    const QList<QStringView> &lineViews() const { return m_lineViews; }
 
     // Freezes these tables for display, takes the was-empty flags and sets Processing.
     void freeze(const QList<LogTable *> &tables);
@@ -53,7 +55,10 @@ private:
     LogDocument &m_document;
     ImportHost &m_host;
     QString m_fileName;
-    QStringList m_lines;
+    QString m_text;
+    QList<QStringView> m_lineViews; // into m_text
+    mutable QStringList m_lines;    // made when asked for
+    mutable bool m_linesMade = false;
     QList<LogTable *> m_frozen;
     TablesAtStart m_atStart;
     ImportResult m_result;

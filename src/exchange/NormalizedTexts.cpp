@@ -15,7 +15,7 @@ bool isSeparator(QChar c)
 
 // Four characters without a date separator, then one: the date normaliser keeps such a text
 // as it is (its first part is four characters long), so the log's own yyyy-mm-dd needs no work.
-bool startsWithFourCharacterPart(const QString &text)
+bool startsWithFourCharacterPart(QStringView text)
 {
     if (text.size() < 5 || !isSeparator(text.at(4)))
         return false;
@@ -32,7 +32,7 @@ bool isAsciiDigit(QChar c)
 }
 
 // The log's own hh:nn, which the time normaliser returns unchanged.
-bool isTwentyFourHourTime(const QString &text)
+bool isTwentyFourHourTime(QStringView text)
 {
     return text.size() == 5 && isAsciiDigit(text.at(0)) && isAsciiDigit(text.at(1)) &&
            text.at(2) == u':' && isAsciiDigit(text.at(3)) && isAsciiDigit(text.at(4));
@@ -41,16 +41,14 @@ bool isTwentyFourHourTime(const QString &text)
 } // namespace
 
 template <typename Normalize>
-QString NormalizedTexts::lookUp(Memo &memo, const QString &text, Normalize normalize)
+const QString &NormalizedTexts::lookUp(Memo &memo, const QString &text, Normalize normalize)
 {
     const auto found = memo.constFind(text);
     if (found != memo.cend())
         return found.value();
     if (memo.size() >= kMaxRemembered)
         memo.clear();
-    QString result = normalize(text);
-    memo.insert(text, result);
-    return result;
+    return memo.insert(text, normalize(text)).value();
 }
 
 QString NormalizedTexts::date(const QString &text)
@@ -66,4 +64,18 @@ QString NormalizedTexts::time(const QString &text)
     if (text.isEmpty() || isTwentyFourHourTime(text))
         return text;
     return lookUp(m_times, text, NormalizeTime);
+}
+
+QStringView NormalizedTexts::date(QStringView text)
+{
+    if (startsWithFourCharacterPart(text))
+        return text;
+    return lookUp(m_dates, text.toString(), [](const QString &t) { return NormalizeDate(t); });
+}
+
+QStringView NormalizedTexts::time(QStringView text)
+{
+    if (text.isEmpty() || isTwentyFourHourTime(text))
+        return text;
+    return lookUp(m_times, text.toString(), NormalizeTime);
 }

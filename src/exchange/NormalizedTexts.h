@@ -12,11 +12,15 @@ public:
     QString date(const QString &text);
     // An empty time stays empty.
     QString time(const QString &text);
+    // The same for views: the result shows the text itself when it is already in the log's
+    // form, else the remembered result (valid until the next call for the same kind).
+    QStringView date(QStringView text);
+    QStringView time(QStringView text);
 
 private:
     using Memo = QHash<QString, QString>;
     template <typename Normalize>
-    static QString lookUp(Memo &memo, const QString &text, Normalize f);
+    static const QString &lookUp(Memo &memo, const QString &text, Normalize f);
 
     Memo m_dates;
     Memo m_times;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QSet>
-#include <QString>
+#include "model/TextPool.h"
+
+#include <absl/container/flat_hash_set.h>
 
 class LogDocument;
 class WingbookOptions;
@@ -11,28 +12,36 @@ class WingbookOptions;
 // are as taking a reference leaves them: the airline and airport rows filled in earlier in this
 // import (automatic filling leaves them the same when it runs again), the distance row already
 // in code order with its Miles. Such lines skip both steps; the others remember what they
-// filled in.
+// filled in. Codes are named by their ids in the log's text pool.
 class SettledReferences
 {
 public:
+    using Id = TextPool::Id;
+
     SettledReferences(const LogDocument &document, const WingbookOptions &options);
 
     // Whether overwriting the flight at this row with these codes leaves every reference
-    // count and reference row as it is.
-    bool unchanged(int flightRow, const QString &from, const QString &to,
-                   const QString &airline) const;
+    // count and reference row as it is. A code is the id of the line's text, or -1 for a text
+    // that is not in the pool (and so in no cell).
+    bool unchanged(int flightRow, qint64 from, qint64 to, qint64 airline) const;
     // A flight's references were taken: its rows are now as filling them in leaves them.
-    void taken(const QString &from, const QString &to, const QString &airline);
+    void taken(Id from, Id to, Id airline);
 
     // A line wrote to the Airlines or the Airports table itself: what was filled in may differ.
     void airlinesWritten() { m_airlines.clear(); }
     void airportsWritten() { m_airports.clear(); }
+    // A line wrote to the Distances table: a pair may now find another row.
+    void distancesWritten() { m_distances.clear(); }
 
 private:
+    bool distanceSettled(Id from, Id to) const;
+
     const LogDocument &m_document;
     const bool m_fillAirlines;
     const bool m_fillAirports;
     const bool m_fillDistances;
-    QSet<QString> m_airlines;
-    QSet<QString> m_airports;
+    absl::flat_hash_set<Id> m_airlines;
+    absl::flat_hash_set<Id> m_airports;
+    // The pairs (from in the high word) found settled since the Distances table last changed.
+    mutable absl::flat_hash_set<quint64> m_distances;
 };

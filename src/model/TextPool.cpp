@@ -17,6 +17,24 @@ QString decodeKeepingMarks(std::string_view utf8)
     return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
 }
 
+// The UTF-8 bytes of a short ASCII text (a date, a time, a code, a number), written into a
+// buffer on the stack; false for any other text, which takes the general conversion.
+constexpr qsizetype kAsciiBytes = 32;
+bool asciiBytes(QStringView text, char (&out)[kAsciiBytes])
+{
+    const qsizetype n = text.size();
+    if (n > kAsciiBytes)
+        return false;
+    const QChar *p = text.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c >= 0x80)
+            return false;
+        out[i] = char(c);
+    }
+    return true;
+}
+
 } // namespace
 
 TextPool::TextPool()
@@ -79,6 +97,12 @@ TextPool::Id TextPool::intern(const QString &text)
 {
     if (text.isEmpty())
         return kEmpty;
+    char ascii[kAsciiBytes];
+    if (asciiBytes(text, ascii)) {
+        const std::string_view key(ascii, size_t(text.size()));
+        const qint64 known = findUtf8(key);
+        return known >= 0 ? Id(known) : add(key, text);
+    }
     const QByteArray utf8 = text.toUtf8();
     const std::string_view key(utf8.constData(), size_t(utf8.size()));
     const qint64 known = findUtf8(key);
@@ -105,10 +129,24 @@ TextPool::Id TextPool::internUtf8(std::string_view utf8)
     return add(utf8, QString());
 }
 
-qint64 TextPool::find(const QString &text) const
+TextPool::Id TextPool::intern(QStringView text)
+{
+    char ascii[kAsciiBytes];
+    if (!text.isEmpty() && asciiBytes(text, ascii)) {
+        const std::string_view key(ascii, size_t(text.size()));
+        const qint64 known = findUtf8(key);
+        return known >= 0 ? Id(known) : add(key, QString());
+    }
+    return intern(text.toString());
+}
+
+qint64 TextPool::find(QStringView text) const
 {
     if (text.isEmpty())
         return kEmpty;
+    char ascii[kAsciiBytes];
+    if (asciiBytes(text, ascii))
+        return findUtf8(std::string_view(ascii, size_t(text.size())));
     // A text that is not valid UTF-16 (a lone surrogate) has no exact UTF-8 form, and no cell
     // holds one.
     if (!text.isValidUtf16())

@@ -28,10 +28,12 @@ public:
 
     // The id of a text, adding it when new.
     Id intern(const QString &text);
+    // The same for a view, whose string is made only when the text is asked for.
+    Id intern(QStringView text);
     // The same for a text given as UTF-8 (as the log reader has it), which must be valid.
     Id internUtf8(std::string_view utf8);
     // The id of a text already in the pool, or -1.
-    qint64 find(const QString &text) const;
+    qint64 find(QStringView text) const;
     qint64 findUtf8(std::string_view utf8) const;
 
     // The text of an id. It is decoded the first time it is asked for: most texts of a log

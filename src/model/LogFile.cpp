@@ -8,10 +8,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QSaveFile>
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -54,9 +55,40 @@ private:
     LogFileHost &m_host;
 };
 
-std::filesystem::path nativePath(const QString &fileName)
+// Copies every byte of one open file into another, in the system where it can
+// (copy_file_range), else through a buffer.
+bool copyContents(int from, int to)
 {
-    return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        if (copied == 0)
+            return true;
+        if (copied > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            return false;
+        break;
+    }
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got == 0)
+            return true;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(to, buffer.data() + done, size_t(got - done));
+            if (put < 0 && errno != EINTR)
+                return false;
+            if (put > 0)
+                done += put;
+        }
+    }
 }
 
 } // namespace
@@ -72,23 +104,20 @@ QString BackupFileName(const QString &fileName)
 
 bool MakeBackupCopy(const QString &fileName)
 {
-    const QString backup = BackupFileName(fileName);
-    QTemporaryFile temporary(backup + QStringLiteral(".XXXXXX"));
-    if (!temporary.open())
+    QFile source(fileName);
+    if (!source.open(QIODevice::ReadOnly))
         return false;
-    temporary.close();
-    std::error_code failed;
-    // The copy is made by the system (no pass through this program's memory), then put in
-    // place of the old backup in one step.
-    std::filesystem::copy_file(nativePath(fileName), nativePath(temporary.fileName()),
-                               std::filesystem::copy_options::overwrite_existing, failed);
-    if (failed)
+    // The copy goes into a file without a name (where the system has them) that takes the
+    // place of the old backup in one step: a copy that fails or is killed half way leaves the
+    // old backup and nothing else.
+    QSaveFile backup(BackupFileName(fileName));
+    if (!backup.open(QIODevice::WriteOnly))
         return false;
-    std::filesystem::rename(nativePath(temporary.fileName()), nativePath(backup), failed);
-    if (failed)
+    if (!copyContents(source.handle(), backup.handle())) {
+        backup.cancelWriting();
         return false;
-    temporary.setAutoRemove(false); // it is the backup now
-    return true;
+    }
+    return backup.commit();
 }
 
 LogFileResult OpenXMLFile(LogDocument &document, const QString &fileName,

@@ -45,13 +45,19 @@ void MainWindowLogHost::setProgressRange(int maximum)
     m_progressShown = 0;
     m_progressStep = qMax(1, m_progressMaximum / kProgressVisibleSteps);
     m_parts.progressBar->setRange(0, m_progressMaximum);
-    showProgress();
+    // A read that estimates its end again and again gives its position right after.
+    if (!m_progressClock.isValid() || m_progressClock.elapsed() >= kProgressMinIntervalMs)
+        showProgress();
 }
 
 void MainWindowLogHost::setProgressPosition(int position)
 {
     m_progressValue = position;
-    showProgress();
+    // The start and the end are always shown.
+    if (position <= 0 || position >= m_progressMaximum)
+        showProgress();
+    else
+        showProgressWhenDue();
 }
 
 void MainWindowLogHost::stepProgress()
@@ -62,6 +68,11 @@ void MainWindowLogHost::stepProgress()
     // 50 ms on a long read, and never more often than a screen shows it.
     if ((m_progressValue & 255) != 0)
         return;
+    showProgressWhenDue();
+}
+
+void MainWindowLogHost::showProgressWhenDue()
+{
     const qint64 elapsed = m_progressClock.elapsed();
     if (elapsed >= kProgressMinIntervalMs &&
         (m_progressValue - m_progressShown >= m_progressStep || elapsed >= kProgressIntervalMs))

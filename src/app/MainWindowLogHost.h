@@ -46,6 +46,9 @@ public:
 
 private:
     void showProgress();
+    // Shows the progress when the bar moved by a visible step or a while has passed since it
+    // was last drawn; a long read reports its position hundreds of times a second.
+    void showProgressWhenDue();
 
     Parts m_parts;
     // Progress: counted exactly, shown in steps a person can see.

@@ -51,19 +51,26 @@ const QString &NormalizedTexts::lookUp(Memo &memo, const QString &text, Normaliz
     return memo.insert(text, normalize(text)).value();
 }
 
+namespace
+{
+
+// The string of a result that shows the text itself is the text's.
+QString stringOf(QStringView result, const QString &text)
+{
+    return result.data() == text.constData() && result.size() == text.size() ? text
+                                                                             : result.toString();
+}
+
+} // namespace
+
 QString NormalizedTexts::date(const QString &text)
 {
-    if (startsWithFourCharacterPart(text))
-        return text;
-    return lookUp(m_dates, text, [](const QString &t) { return NormalizeDate(t); });
+    return stringOf(date(QStringView(text)), text);
 }
 
 QString NormalizedTexts::time(const QString &text)
 {
-    // A flight written without a time keeps an empty Time, not the padding of nothing.
-    if (text.isEmpty() || isTwentyFourHourTime(text))
-        return text;
-    return lookUp(m_times, text, NormalizeTime);
+    return stringOf(time(QStringView(text)), text);
 }
 
 QStringView NormalizedTexts::date(QStringView text)
@@ -75,6 +82,7 @@ QStringView NormalizedTexts::date(QStringView text)
 
 QStringView NormalizedTexts::time(QStringView text)
 {
+    // A flight written without a time keeps an empty Time, not the padding of nothing.
     if (text.isEmpty() || isTwentyFourHourTime(text))
         return text;
     return lookUp(m_times, text.toString(), NormalizeTime);

@@ -93,26 +93,6 @@ const QString &TextPool::decode(Id id) const
     return text;
 }
 
-TextPool::Id TextPool::intern(const QString &text)
-{
-    if (text.isEmpty())
-        return kEmpty;
-    char ascii[kAsciiBytes];
-    if (asciiBytes(text, ascii)) {
-        const std::string_view key(ascii, size_t(text.size()));
-        const qint64 known = findUtf8(key);
-        return known >= 0 ? Id(known) : add(key, text);
-    }
-    const QByteArray utf8 = text.toUtf8();
-    const std::string_view key(utf8.constData(), size_t(utf8.size()));
-    const qint64 known = findUtf8(key);
-    if (known >= 0)
-        return Id(known);
-    // A lone surrogate has no UTF-8 form: the text is kept as its UTF-8 reads back, so that
-    // one id always stands for one text.
-    return add(key, text.isValidUtf16() ? text : decodeKeepingMarks(key));
-}
-
 TextPool::Id TextPool::internUtf8(std::string_view utf8)
 {
     if (utf8.size() <= kShortBytes) {
@@ -129,15 +109,26 @@ TextPool::Id TextPool::internUtf8(std::string_view utf8)
     return add(utf8, QString());
 }
 
+TextPool::Id TextPool::intern(const QString &text)
+{
+    return intern(QStringView(text));
+}
+
 TextPool::Id TextPool::intern(QStringView text)
 {
+    if (text.isEmpty())
+        return kEmpty;
     char ascii[kAsciiBytes];
-    if (!text.isEmpty() && asciiBytes(text, ascii)) {
-        const std::string_view key(ascii, size_t(text.size()));
-        const qint64 known = findUtf8(key);
-        return known >= 0 ? Id(known) : add(key, QString());
-    }
-    return intern(text.toString());
+    if (asciiBytes(text, ascii))
+        return internUtf8(std::string_view(ascii, size_t(text.size())));
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view key(utf8.constData(), size_t(utf8.size()));
+    const qint64 known = findUtf8(key);
+    if (known >= 0)
+        return Id(known);
+    // A lone surrogate has no UTF-8 form: the text is kept as its UTF-8 reads back, so that
+    // one id always stands for one text.
+    return add(key, text.isValidUtf16() ? text.toString() : decodeKeepingMarks(key));
 }
 
 qint64 TextPool::find(QStringView text) const

@@ -4,9 +4,10 @@
 //
 // Reading the log is not timed. Printed: summing the routes of the flights, building their
 // paths, preparing the painter, the first and later paints of a 1600 by 800 map (whole world,
-// then zoomed in), the map window's picture drawn and then repainted for the same view (as
-// a hover label or an uncovered window repaints it), the travel figures, and planning and writing
-// the Miles of every Distances row.
+// then zoomed in), the map window showing its first view and a new one (at once, while their
+// routes are drawn in another thread, then in full), the same view repainted (as a hover label
+// or an uncovered window repaints it), the travel figures, and planning and writing the Miles
+// of every Distances row.
 #include "geography/AirportPositions.h"
 #include "geography/DistanceFilling.h"
 #include "geography/RouteMapGeometry.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -110,10 +112,30 @@ int main(int argc, char *argv[])
     widget.resize(size);
     widget.mapPainter().setOutlines(outlines);
     widget.showGeometry(geometry);
-    for (int i = 0; i < 3; ++i) {
+    // The window shows a view at once and strokes its routes in another thread.
+    const auto showView = [&widget](const char *shown, const char *drawn, const char *full) {
+        QEventLoop loop;
+        QObject::connect(&widget, &RouteMapWidget::pictureReady, &loop, &QEventLoop::quit);
         start();
-        const QPixmap shown = widget.grab();
-        report(i == 0 ? "map window, first paint of a view" : "map window, repaint of the view");
+        (void)widget.grab();
+        report(shown);
+        start();
+        if (!widget.pictureIsCurrent())
+            loop.exec();
+        report(drawn);
+        start();
+        (void)widget.grab();
+        report(full);
+    };
+    showView("map window, first view shown (no routes yet)", "  its routes drawn meanwhile",
+             "  its full picture shown");
+    widget.zoomAt(QPointF(800, 300), 1.25); // a wheel notch in
+    showView("map window, new view shown (last picture)", "  its routes drawn meanwhile",
+             "  its full picture shown");
+    for (int i = 0; i < 2; ++i) {
+        start();
+        (void)widget.grab();
+        report("map window, repaint of the view");
     }
 
     start();

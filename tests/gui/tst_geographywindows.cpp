@@ -23,7 +23,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +73,7 @@ private slots:
     void mapWindowListsAirportsWithoutPosition();
     void mapFollowsTheFlights();
     void mapZoomsPansAndLabels();
+    void mapDrawsNewViewsAside();
     void savePicture_data();
     void savePicture();
     void charts();
@@ -361,6 +364,49 @@ void TestGeographyWindows::mapZoomsPansAndLabels()
     QCOMPARE(map->view().centreLatitude, 90 - 360 / (2 * map->view().pixelsPerDegree));
     QTest::keyClick(map, Qt::Key_Home);
     QCOMPARE(map->view().pixelsPerDegree, 2.0);
+}
+
+// A new view shows at once, from the last picture moved to where its places now lie, while
+// its routes are drawn in another thread; then the window shows what a picture of it shows.
+void TestGeographyWindows::mapDrawsNewViewsAside()
+{
+    flight(u"2024-01-01"_s, u"JFK"_s, u"LHR"_s);
+    m_commands->RouteMapClick();
+    RouteMapWidget *map = m_commands->routeMapWindow()->MapWidget;
+    map->resize(720, 360);
+    map->showWholeWorld();
+    QSignalSpy ready(map, &RouteMapWidget::pictureReady);
+    const auto shown = [map] {
+        return map->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto picture = [map](bool routes) {
+        QImage image(map->size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        if (routes)
+            map->mapPainter().paint(painter, map->size(), map->view());
+        else
+            map->mapPainter().paintBackground(painter, map->size(), map->view());
+        return image;
+    };
+
+    (void)shown();
+    QVERIFY(!map->pictureIsCurrent());
+    QVERIFY(ready.wait());
+    QCOMPARE(shown(), picture(true));
+    QVERIFY(map->pictureIsCurrent());
+
+    // The route's middle, moved with the view, is on the map before the routes are drawn again.
+    map->panBy({-100, 0});
+    const QImage moving = shown();
+    QVERIFY(!map->pictureIsCurrent());
+    const QList<GeoPoint> &path = m_commands->routeMapGeometry().routes[0].path;
+    const QPointF middle =
+        RouteMapPainter::toPixel(path[path.size() / 2], map->size(), map->view());
+    const QPoint at(int(std::floor(middle.x())), int(std::floor(middle.y())));
+    QVERIFY(moving.rect().contains(at));
+    QVERIFY(moving.pixel(at) != picture(false).pixel(at));
+    QVERIFY(ready.wait());
+    QCOMPARE(shown(), picture(true));
 }
 
 // "Save Picture..." writes what the map shows as PNG or SVG, and refuses other names.

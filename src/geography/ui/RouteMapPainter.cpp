@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -173,11 +175,10 @@ std::optional<int> RouteMapPainter::airportNear(QPointF pixel, QSize size, const
     return nearest;
 }
 
-void RouteMapPainter::paint(QPainter &painter, QSize size, const RouteMapView &requested,
-                            int labelledAirport) const
+void RouteMapPainter::paintBackground(QPainter &painter, QSize size,
+                                      const RouteMapView &requested) const
 {
-    const RouteMapView view = clamped(requested, size);
-    const QTransform transform = mapTransform(size, view);
+    const QTransform transform = mapTransform(size, clamped(requested, size));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(QRect(QPoint(0, 0), size), kSea);
@@ -201,10 +202,96 @@ void RouteMapPainter::paint(QPainter &painter, QSize size, const RouteMapView &r
     for (int lat = -60; lat <= 60; lat += 30)
         painter.drawLine(QLineF(-540, -lat, 540, -lat));
 
+    painter.restore();
+}
+
+void RouteMapPainter::paint(QPainter &painter, QSize size, const RouteMapView &requested,
+                            int labelledAirport) const
+{
+    const RouteMapView view = clamped(requested, size);
+    paintBackground(painter, size, view);
+    // The raster engine hands the blending of each translucent stroke to helper threads and
+    // waits for them, which over thousands of routes costs many times the strokes themselves:
+    // on a picture the routes are stroked opaque on a layer and laid over the map once.
+    QImage layer;
+    if (painter.paintEngine()->type() == QPaintEngine::Raster)
+        layer = routeLayer(size, painter.device()->devicePixelRatioF(), view).draw();
+    if (!layer.isNull()) {
+        layRoutes(painter, layer);
+    } else {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        strokeRoutes(painter, m_bands, size, mapTransform(size, view), kRoute);
+        painter.restore();
+    }
+    paintAirports(painter, size, view);
+    paintLabel(painter, size, view, labelledAirport);
+}
+
+void RouteMapPainter::paintAirports(QPainter &painter, QSize size,
+                                    const RouteMapView &requested) const
+{
+    const RouteMapView view = clamped(requested, size);
+    QPolygonF dots;
+    dots.reserve(m_geometry.airports.size());
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    for (const RouteMapGeometry::Airport &airport : m_geometry.airports) {
+        const QPointF at = toPixel(airport.position, size, view);
+        if (area.adjusted(-kAirportDot, -kAirportDot, kAirportDot, kAirportDot).contains(at))
+            dots.append(at);
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, kAirportDot + 2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoints(dots);
+    painter.setPen(QPen(kAirport, kAirportDot, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoints(dots);
+    painter.restore();
+}
+
+RouteMapPainter::RouteLayer RouteMapPainter::routeLayer(QSize size, qreal devicePixelRatio,
+                                                        const RouteMapView &view) const
+{
+    RouteLayer layer;
+    layer.m_bands = m_bands;
+    layer.m_size = size;
+    layer.m_ratio = devicePixelRatio;
+    layer.m_transform = mapTransform(size, clamped(view, size));
+    return layer;
+}
+
+QImage RouteMapPainter::RouteLayer::draw() const
+{
+    QImage layer((QSizeF(m_size) * m_ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull())
+        return layer;
+    layer.setDevicePixelRatio(m_ratio);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor opaque = kRoute;
+    opaque.setAlpha(255);
+    strokeRoutes(painter, m_bands, m_size, m_transform, opaque);
+    return layer;
+}
+
+void RouteMapPainter::layRoutes(QPainter &painter, const QImage &layer)
+{
+    painter.save();
+    painter.resetTransform();
+    painter.setOpacity(kRoute.alphaF());
+    painter.drawImage(QPointF(0, 0), layer);
+    painter.restore();
+}
+
+void RouteMapPainter::strokeRoutes(QPainter &painter, const QList<Band> &bands, QSize size,
+                                   const QTransform &transform, const QColor &colour)
+{
     // Each route's path starts within [-180, 180]; the copies one turn east and west show it
     // wherever the view reaches, a route across the 180th meridian unbroken.
-    for (const Band &band : m_bands) {
-        QPen pen(kRoute, band.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const Band &band : bands) {
+        // The joins of a path this smooth look the same bevelled, and cost less than round.
+        QPen pen(colour, band.width, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
         pen.setCosmetic(true);
         painter.setPen(pen);
         for (int copy = -1; copy <= 1; ++copy) {
@@ -220,23 +307,6 @@ void RouteMapPainter::paint(QPainter &painter, QSize size, const RouteMapView &r
             }
         }
     }
-
-    painter.resetTransform();
-    QPolygonF dots;
-    dots.reserve(m_geometry.airports.size());
-    const QRectF area(QPointF(0, 0), QSizeF(size));
-    for (const RouteMapGeometry::Airport &airport : m_geometry.airports) {
-        const QPointF at = toPixel(airport.position, size, view);
-        if (area.adjusted(-kAirportDot, -kAirportDot, kAirportDot, kAirportDot).contains(at))
-            dots.append(at);
-    }
-    painter.setPen(QPen(Qt::white, kAirportDot + 2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPoints(dots);
-    painter.setPen(QPen(kAirport, kAirportDot, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPoints(dots);
-
-    painter.restore();
-    paintLabel(painter, size, view, labelledAirport);
 }
 
 void RouteMapPainter::paintLabel(QPainter &painter, QSize size, const RouteMapView &requested,

@@ -3,12 +3,15 @@
 #include "geography/RouteMapGeometry.h"
 #include "geography/WorldOutlines.h"
 
+#include <QImage>
 #include <QList>
 #include <QPainterPath>
 #include <QPointF>
 #include <QSize>
+#include <QTransform>
 #include <optional>
 
+class QColor;
 class QPainter;
 
 // What part of the world a picture of the route map shows: the point in its middle and the
@@ -25,6 +28,15 @@ struct RouteMapView {
 // file and command line draw through it alike. Only QtGui is needed, so it draws offscreen.
 class RouteMapPainter
 {
+    // Routes of one pen width. Each is stroked on its own: one path of thousands of
+    // overlapping routes costs the rasteriser seconds where the separate lines take
+    // milliseconds.
+    struct Band {
+        double width = 1;
+        QList<QPolygonF> routes; // in map units: x longitude, y minus latitude
+        QList<QRectF> bounds;    // of each route
+    };
+
 public:
     static constexpr double kMaxZoom = 64; // times the whole world's scale
 
@@ -41,6 +53,28 @@ public:
 
     void paint(QPainter &painter, QSize size, const RouteMapView &view,
                int labelledAirport = -1) const;
+    // Only the sea, the land and the graticule, without routes or airports.
+    void paintBackground(QPainter &painter, QSize size, const RouteMapView &view) const;
+    // Only the airports' dots.
+    void paintAirports(QPainter &painter, QSize size, const RouteMapView &view) const;
+
+    // The routes of a view stroked opaque on a transparent layer of their own, to be laid over
+    // the map with layRoutes. A layer keeps its own share of the routes, so that it can be
+    // drawn in another thread while the painter is given new ones.
+    class RouteLayer
+    {
+    public:
+        QImage draw() const; // a null image when there is no memory for it
+    private:
+        friend class RouteMapPainter;
+        QList<Band> m_bands;
+        QSize m_size;
+        qreal m_ratio = 1;
+        QTransform m_transform;
+    };
+    RouteLayer routeLayer(QSize size, qreal devicePixelRatio, const RouteMapView &view) const;
+    static void layRoutes(QPainter &painter, const QImage &layer);
+
     // Only the label of that airport (nothing for -1), over a map painted without it.
     void paintLabel(QPainter &painter, QSize size, const RouteMapView &view,
                     int labelledAirport) const;
@@ -59,16 +93,9 @@ public:
     double routeWidth(int flights) const;
 
 private:
-    // Routes of one pen width. Each is stroked on its own: one path of thousands of
-    // overlapping routes costs the rasteriser seconds where the separate lines take
-    // milliseconds.
-    struct Band {
-        double width = 1;
-        QList<QPolygonF> routes; // in map units: x longitude, y minus latitude
-        QList<QRectF> bounds;    // of each route
-    };
-
     static bool reaches(const QRectF &a, const QRectF &b);
+    static void strokeRoutes(QPainter &painter, const QList<Band> &bands, QSize size,
+                             const QTransform &transform, const QColor &colour);
 
     int m_generation = 0;
     QPainterPath m_land;  // three copies side by side, one turn apart

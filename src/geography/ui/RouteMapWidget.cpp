@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPromise>
+#include <QThreadPool>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -21,6 +23,12 @@ RouteMapWidget::RouteMapWidget(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::OpenHandCursor);
+    connect(&m_layerJob, &QFutureWatcher<QImage>::finished, this, &RouteMapWidget::takeLayer);
+}
+
+RouteMapWidget::~RouteMapWidget()
+{
+    m_layerJob.waitForFinished();
 }
 
 void RouteMapWidget::showGeometry(const RouteMapGeometry &geometry)
@@ -65,24 +73,97 @@ void RouteMapWidget::panBy(QPointF pixels)
     setView(moved);
 }
 
+bool RouteMapWidget::PictureKey::operator==(const PictureKey &other) const
+{
+    return generation == other.generation && pixels == other.pixels &&
+           view.centreLongitude == other.view.centreLongitude &&
+           view.centreLatitude == other.view.centreLatitude &&
+           view.pixelsPerDegree == other.view.pixelsPerDegree;
+}
+
+RouteMapWidget::PictureKey RouteMapWidget::wantedPicture() const
+{
+    return {m_view, m_painter.generation(), (QSizeF(size()) * devicePixelRatioF()).toSize()};
+}
+
+bool RouteMapWidget::pictureIsCurrent() const
+{
+    return !m_picture.isNull() && m_pictureKey == wantedPicture();
+}
+
+// Stroking every route of a new view takes long on a large log, so it is done in another
+// thread: until it is done the map shows the last picture moved and scaled to where its places
+// now lie, over the land drawn afresh, and the window goes on answering.
 void RouteMapWidget::paintEvent(QPaintEvent *)
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    const bool sameView = m_pictureView.centreLongitude == m_view.centreLongitude &&
-                          m_pictureView.centreLatitude == m_view.centreLatitude &&
-                          m_pictureView.pixelsPerDegree == m_view.pixelsPerDegree;
-    if (m_picture.size() != pixels || !sameView || m_pictureGeneration != m_painter.generation()) {
-        m_picture = QImage(pixels, QImage::Format_RGB32);
-        m_picture.setDevicePixelRatio(ratio);
-        QPainter picture(&m_picture);
-        m_painter.paint(picture, size(), m_view);
-        m_pictureView = m_view;
-        m_pictureGeneration = m_painter.generation();
+    const PictureKey wanted = wantedPicture();
+    if (!(m_pictureKey == wanted) || m_picture.isNull()) {
+        if (m_layerKey == wanted && !m_layer.isNull())
+            composePicture(wanted);
+        else
+            drawLayerFor(wanted);
     }
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), m_picture);
+    if (pictureIsCurrent()) {
+        painter.drawImage(QPointF(0, 0), m_picture);
+    } else {
+        m_painter.paintBackground(painter, size(), m_view);
+        if (!m_picture.isNull() && m_pictureKey.generation == wanted.generation)
+            paintPreview(painter);
+        else
+            m_painter.paintAirports(painter, size(), m_view);
+    }
     m_painter.paintLabel(painter, size(), m_view, m_labelled);
+}
+
+void RouteMapWidget::composePicture(const PictureKey &key)
+{
+    m_picture = QImage(key.pixels, QImage::Format_RGB32);
+    m_picture.setDevicePixelRatio(devicePixelRatioF());
+    QPainter picture(&m_picture);
+    m_painter.paintBackground(picture, size(), m_view);
+    RouteMapPainter::layRoutes(picture, m_layer);
+    m_painter.paintAirports(picture, size(), m_view);
+    m_pictureKey = key;
+}
+
+void RouteMapWidget::paintPreview(QPainter &painter) const
+{
+    const double scale = m_view.pixelsPerDegree / m_pictureKey.view.pixelsPerDegree;
+    const QSizeF scaled = m_picture.deviceIndependentSize() * scale;
+    const GeoPoint centre{m_pictureKey.view.centreLatitude, m_pictureKey.view.centreLongitude};
+    const QPointF topLeft = RouteMapPainter::toPixel(centre, size(), m_view) -
+                            QPointF(scaled.width(), scaled.height()) / 2;
+    const double turn = 360 * m_view.pixelsPerDegree; // the world repeats to the east and west
+    for (int copy = -1; copy <= 1; ++copy)
+        painter.drawImage(QRectF(topLeft + QPointF(copy * turn, 0), scaled), m_picture);
+}
+
+// One layer is drawn at a time; when it is done and the view has moved on meanwhile, the next
+// one is drawn for the view of then.
+void RouteMapWidget::drawLayerFor(const PictureKey &key)
+{
+    if (m_layerJob.isRunning())
+        return;
+    m_jobKey = key;
+    auto promise = std::make_shared<QPromise<QImage>>();
+    m_layerJob.setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start(
+        [promise, layer = m_painter.routeLayer(size(), devicePixelRatioF(), m_view)] {
+            promise->addResult(layer.draw());
+            promise->finish();
+        });
+}
+
+void RouteMapWidget::takeLayer()
+{
+    m_layer = m_layerJob.future().resultCount() > 0 ? m_layerJob.result() : QImage();
+    m_layerKey = m_jobKey;
+    m_layerJob.setFuture(QFuture<QImage>());
+    update();
+    if (m_layerKey == wantedPicture())
+        emit pictureReady();
 }
 
 void RouteMapWidget::resizeEvent(QResizeEvent *)

@@ -2,6 +2,7 @@
 
 #include "geography/ui/RouteMapPainter.h"
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -15,6 +16,7 @@ class RouteMapWidget : public QWidget
 
 public:
     explicit RouteMapWidget(QWidget *parent = nullptr);
+    ~RouteMapWidget() override;
 
     RouteMapPainter &mapPainter() { return m_painter; }
     // Shows new routes: the whole world, centred as the routes ask.
@@ -28,9 +30,16 @@ public:
     void panBy(QPointF pixels);
     // The airport labelled now (its index among the geometry's airports), or -1.
     int labelledAirport() const { return m_labelled; }
+    // Whether the map shows the full picture of its view; while a new view's routes are being
+    // drawn it shows the last picture moved and scaled.
+    bool pictureIsCurrent() const;
 
     QSize sizeHint() const override { return {960, 480}; }
     QSize minimumSizeHint() const override { return {240, 120}; }
+
+signals:
+    // The routes of the view shown are drawn: the next paint shows its full picture.
+    void pictureReady();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,7 +52,20 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // What a picture was drawn for: the view, the routes and the size in device pixels.
+    struct PictureKey {
+        RouteMapView view;
+        int generation = -1;
+        QSize pixels;
+        bool operator==(const PictureKey &other) const;
+    };
+
     void labelAirportAt(QPointF pixel);
+    PictureKey wantedPicture() const;
+    void composePicture(const PictureKey &key);
+    void paintPreview(QPainter &painter) const;
+    void drawLayerFor(const PictureKey &key);
+    void takeLayer();
 
     RouteMapPainter m_painter;
     RouteMapView m_view;
@@ -54,6 +76,10 @@ private:
     // The map as last painted, without the label: a repaint of the same view (a hover label,
     // an uncovered window) copies it instead of drawing every route again.
     QImage m_picture;
-    RouteMapView m_pictureView;
-    int m_pictureGeneration = -1;
+    PictureKey m_pictureKey;
+    // The routes last drawn in the other thread, and the one drawing now.
+    QImage m_layer;
+    PictureKey m_layerKey;
+    QFutureWatcher<QImage> m_layerJob;
+    PictureKey m_jobKey;
 };

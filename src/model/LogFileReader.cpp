@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include <absl/container/flat_hash_map.h>
 #include <libxml/SAX2.h>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
@@ -77,10 +76,6 @@ struct ReaderState {
     std::vector<std::string> captions[4];
     NameMeanings records;
     NameMeanings columns[4];
-    // The ids of the short values seen in each column. A column has few distinct values (a few
-    // thousand dates, times or codes), so its own small map stays in the processor's caches
-    // where the pool's map of every text of the log would not.
-    absl::flat_hash_map<TextPool::ShortKey, TextPool::Id> seen[4][kMaxColumns];
     RowEstimate estimates[4];
     std::string scratch; // an attribute value with its ampersands restored
     int depth = 0;       // elements open, the root included
@@ -168,19 +163,9 @@ void startElement(void *ctx, const xmlChar *localname, const xmlChar *prefix, co
             continue;
         const std::string_view value(reinterpret_cast<const char *>(attribute[3]),
                                      size_t(attribute[4] - attribute[3]));
-        const auto cellText = [state](std::string_view raw) {
-            return raw.find('&') == std::string_view::npos
-                       ? raw
-                       : unescapeAmpersands(raw, state->scratch);
-        };
-        if (value.size() > TextPool::kShortBytes) {
-            ids[c] = pool.internUtf8(cellText(value));
-            continue;
-        }
-        const auto [known, added] = state->seen[t][c].try_emplace(TextPool::shortKey(value));
-        if (added) // the same bytes always give the same cell text
-            known->second = pool.internUtf8(cellText(value));
-        ids[c] = known->second;
+        ids[c] = pool.internUtf8(value.find('&') == std::string_view::npos
+                                     ? value
+                                     : unescapeAmpersands(value, state->scratch));
     }
     if (state->estimates[t].firstSeenAt < 0)
         state->estimates[t].firstSeenAt = state->bytesRead;

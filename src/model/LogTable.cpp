@@ -5,6 +5,7 @@
 #include "model/StorableText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <optional>
 
@@ -485,6 +486,111 @@ QStringList LogTable::GetItemCaptions() const
 
 // --- sorting ---
 
+namespace
+{
+
+// The ranks of texts that are all dates and times, or all numbers: their values order them as
+// comparing the texts would, without a comparison of keys. Empty when the texts are anything
+// else.
+std::vector<int> ranksByValue(const std::vector<CellSortKey> &keys, bool ascending)
+{
+    if (keys.empty())
+        return {};
+    const bool dates = keys.front().dateTime.has_value();
+    std::vector<double> values;
+    values.reserve(keys.size());
+    for (const CellSortKey &key : keys) {
+        const std::optional<double> value =
+            dates ? key.dateTime : (key.dateTime ? std::nullopt : key.number);
+        if (!value || !std::isfinite(*value))
+            return {};
+        values.push_back(ascending ? *value : -*value);
+    }
+    std::vector<int> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&values](int a, int b) { return values[size_t(a)] < values[size_t(b)]; });
+    std::vector<int> rankOf(keys.size());
+    int rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && values[size_t(order[i - 1])] != values[size_t(order[i])])
+            ++rank;
+        rankOf[size_t(order[i])] = rank;
+    }
+    return rankOf;
+}
+
+// The ranks of `count` texts put in order by a comparison that orders them strictly (equal
+// texts compare equal with the same texts).
+template <typename Compare>
+std::vector<int> ranksInOrder(size_t count, const Compare &compare, bool ascending)
+{
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = compare(a, b);
+        return ascending ? c < 0 : c > 0;
+    });
+    std::vector<int> rankOf(count);
+    int rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && compare(order[i - 1], order[i]) != 0)
+            ++rank;
+        rankOf[size_t(order[i])] = rank;
+    }
+    return rankOf;
+}
+
+// The ranks of texts that no two compare as dates, numbers or dotted numbers: their collation
+// keys alone order them. Empty when some do.
+std::vector<int> ranksByCollation(const std::vector<const QString *> &texts,
+                                  const std::vector<CellSortKey> &keys, const QCollator &collator,
+                                  bool ascending)
+{
+    int dates = 0, numbers = 0, dotted = 0;
+    for (const CellSortKey &key : keys) {
+        dates += key.dateTime.has_value();
+        numbers += key.number.has_value();
+        if (key.dotted == CellSortKey::Dotted::Broken)
+            return {};
+        dotted += key.dotted == CellSortKey::Dotted::Yes;
+    }
+    if (dates > 1 || numbers > 1 || dotted > 1)
+        return {};
+    // Case is folded before collation, as the comparison of two cells does.
+    std::vector<QCollatorSortKey> collation;
+    collation.reserve(texts.size());
+    for (const QString *text : texts)
+        collation.push_back(collator.sortKey(text->toCaseFolded()));
+    return ranksInOrder(
+        texts.size(),
+        [&collation](int a, int b) { return collation[size_t(a)].compare(collation[size_t(b)]); },
+        ascending);
+}
+
+// The ranks of `count` texts put in order by any comparison of cells, texts that compare
+// equal sharing a rank.
+template <typename Compare>
+std::vector<int> ranksByComparison(size_t count, const Compare &compare, bool ascending)
+{
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    StableMergeSort(order, [&](int a, int b) {
+        const int c = compare(a, b);
+        return ascending ? c < 0 : c > 0;
+    });
+    std::vector<int> rankOf(count);
+    int rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && compare(order[i - 1], order[i]) != 0)
+            ++rank;
+        rankOf[size_t(order[i])] = rank;
+    }
+    return rankOf;
+}
+
+} // namespace
+
 // One stable pass by one key over the rows in `order`: each distinct text of the column is
 // read and ranked once (dates, codes and times repeat a lot), then the rows follow their
 // ranks, keeping their order within a rank.
@@ -506,36 +612,35 @@ void LogTable::rankPass(LargeVector<int> &order, const SortKey &key,
         }
         slotAt[i] = slot;
     }
+    std::vector<const QString *> texts;
     std::vector<CellSortKey> keys;
+    texts.reserve(distinct.size());
     keys.reserve(distinct.size());
-    for (Id id : distinct)
-        keys.push_back(CellSortKey::of(m_pool->text(id), regional));
-    const QCollator collator = MakeCellCollator(regional);
-    const auto compare = [&](int a, int b) {
-        const QString &ta = m_pool->text(distinct[size_t(a)]);
-        const QString &tb = m_pool->text(distinct[size_t(b)]);
-        if (OnCustomSort) {
-            int res = 0;
-            if (OnCustomSort(key.column, ta, tb, res))
-                return res;
-        }
-        return CompareCellKeys(ta, keys[size_t(a)], tb, keys[size_t(b)], collator);
-    };
-
-    // The distinct texts are put in order and ranked, texts that compare equal sharing a rank.
-    std::vector<int> distinctOrder(distinct.size());
-    std::iota(distinctOrder.begin(), distinctOrder.end(), 0);
-    StableMergeSort(distinctOrder, [&](int a, int b) {
-        const int c = compare(a, b);
-        return key.ascending ? c < 0 : c > 0;
-    });
-    std::vector<int> rankOf(distinct.size());
-    int rank = 0;
-    for (size_t i = 0; i < distinctOrder.size(); ++i) {
-        if (i > 0 && compare(distinctOrder[i - 1], distinctOrder[i]) != 0)
-            ++rank;
-        rankOf[size_t(distinctOrder[i])] = rank;
+    for (Id id : distinct) {
+        texts.push_back(&m_pool->text(id));
+        keys.push_back(CellSortKey::of(*texts.back(), regional));
     }
+    std::vector<int> rankOf = OnCustomSort ? std::vector<int>() : ranksByValue(keys, key.ascending);
+    if (rankOf.empty() && !distinct.empty()) {
+        const QCollator collator = MakeCellCollator(regional);
+        if (!OnCustomSort)
+            rankOf = ranksByCollation(texts, keys, collator, key.ascending);
+    }
+    if (rankOf.empty() && !distinct.empty()) {
+        const QCollator collator = MakeCellCollator(regional);
+        const auto compare = [&](int a, int b) {
+            const QString &ta = *texts[size_t(a)];
+            const QString &tb = *texts[size_t(b)];
+            if (OnCustomSort) {
+                int res = 0;
+                if (OnCustomSort(key.column, ta, tb, res))
+                    return res;
+            }
+            return CompareCellKeys(ta, keys[size_t(a)], tb, keys[size_t(b)], collator);
+        };
+        rankOf = ranksByComparison(distinct.size(), compare, key.ascending);
+    }
+    const int rank = rankOf.empty() ? 0 : *std::max_element(rankOf.begin(), rankOf.end());
 
     // A counting sort of the rows by rank, stable.
     std::vector<int> firstOfRank(size_t(rank) + 2, 0);

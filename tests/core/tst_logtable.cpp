@@ -1,9 +1,13 @@
+#include "model/CellCompare.h"
 #include "model/LogDocument.h"
+#include "model/RegionalSettings.h"
 #include "options/WingbookOptions.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <numeric>
 
 // The tables, their lookups, the named sorts, reference counting and the preferred values.
 class TestLogTable : public QObject
@@ -18,6 +22,8 @@ private slots:
     void itemCaptionsSkipEmptyCodes();
     void sortIsStableAndRemembered();
     void sortAsIsRepeatsTheLastSort();
+    void sortFollowsTheCellComparison_data();
+    void sortFollowsTheCellComparison();
     void sortFlightsPutsLatestFirst();
     void sortDistancesByFromThenTo();
     void customSortDecidesWhatItHandles();
@@ -129,6 +135,57 @@ void TestLogTable::sortIsStableAndRemembered()
     QCOMPARE(t.cell(0, 0), QStringLiteral("XYZ"));
     QCOMPARE(t.cell(1, 0), QStringLiteral("abc")); // stable in descending order too
     QVERIFY(!t.LastSortAscending());
+}
+
+// Columns of numbers alone or of dates and times alone are ranked by their values: the order
+// must be the one that comparing the texts gives, equal values keeping their order.
+void TestLogTable::sortFollowsTheCellComparison_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("numbers, some equal")
+        << QStringList{"10", "2", "1.0", "-3", "1", "01", "2.5", "2"};
+    // Dates and times as the regional settings write them.
+    const RegionalSettings &regional = RegionalSettings::system();
+    const auto date = [&regional](int year, int month, int day) {
+        const QString y = QString::number(year), m = QString::number(month),
+                      d = QString::number(day);
+        using Order = RegionalSettings::DateOrder;
+        const QStringList parts = regional.dateOrder == Order::MonthDayYear ? QStringList{m, d, y}
+                                  : regional.dateOrder == Order::DayMonthYear
+                                      ? QStringList{d, m, y}
+                                      : QStringList{y, m, d};
+        return parts.join(regional.dateSeparator);
+    };
+    const auto time = [&regional](int hour, int minute) {
+        return QString::number(hour) + regional.timeSeparator +
+               QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0'));
+    };
+    QTest::newRow("dates and times, some equal")
+        << QStringList{date(2023, 1, 2), time(10, 0), date(2023, 1, 1),
+                       date(2023, 1, 2), time(9, 30), date(1999, 12, 31)};
+    QTest::newRow("numbers and an empty cell") << QStringList{"3", "", "12", "3", ""};
+    QTest::newRow("codes") << QStringList{"jfk", "CDG", "JFK", "aaa", "ZRH"};
+}
+
+void TestLogTable::sortFollowsTheCellComparison()
+{
+    QFETCH(QStringList, texts);
+    for (const bool ascending : {true, false}) {
+        LogTable t(TableKind::Airlines);
+        for (int i = 0; i < texts.size(); ++i)
+            t.appendRow({texts[i], QString::number(i)});
+        QList<int> expected(texts.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            const int c = CompareCellTexts(texts[a], texts[b]);
+            return ascending ? c < 0 : c > 0;
+        });
+        t.Sort(0, ascending);
+        QList<int> sorted;
+        for (int r = 0; r < t.count(); ++r)
+            sorted << t.cell(r, 1).toInt();
+        QCOMPARE(sorted, expected);
+    }
 }
 
 void TestLogTable::sortAsIsRepeatsTheLastSort()

@@ -1,5 +1,7 @@
 #include "components/TextFileReader.h"
 
+#include "model/LargeArray.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -26,11 +28,20 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-// Decodes with one of Qt's codecs; invalid sequences become U+FFFD.
-QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
+// Decodes with one of Qt's codecs; invalid sequences become U+FFFD, and set *invalid. A large
+// file goes into a string on huge pages: on a virtual machine the page faults of a fresh
+// string of small pages take longer than the decoding.
+QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes,
+                   bool *invalid = nullptr)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    QString text(decoder.requiredSpace(bytes.size()), Qt::Uninitialized);
+    LargeArray::adviseHugePages(text.data(), size_t(text.size()) * sizeof(QChar));
+    const QChar *end = decoder.appendToBuffer(text.data(), bytes);
+    text.truncate(end - text.constData());
+    if (invalid)
+        *invalid = decoder.hasError();
+    return text;
 }
 
 QString readError(const QString &fileName, const QString &reason)
@@ -52,9 +63,9 @@ QString DecodeText(const QByteArray &bytes)
     if (view.startsWith("\xFE\xFF"))
         return decodeWith(QStringConverter::Utf16BE, utf16Units());
     // Decoded once: text that is valid UTF-8 is kept, anything else is read again below.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
+    bool invalid = false;
+    QString text = decodeWith(QStringConverter::Utf8, view, &invalid);
+    if (!invalid)
         return text;
     QStringDecoder windows1252("windows-1252", QStringConverter::Flag::Stateless);
     if (windows1252.isValid())
@@ -64,7 +75,11 @@ QString DecodeText(const QByteArray &bytes)
 
 QList<QStringView> TextLineViews(QStringView text)
 {
+    // Room for every line at once (a line ends at each CR and each LF at most), on huge pages
+    // for a large file, as the text itself.
     QList<QStringView> lines;
+    lines.reserve(text.count(u'\n') + text.count(u'\r') + 1);
+    LargeArray::adviseHugePages(lines.data(), size_t(lines.capacity()) * sizeof(QStringView));
     qsizetype start = 0;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
@@ -127,8 +142,15 @@ DecodedTextFile ReadDecodedTextFile(const QString &fileName)
         content.error = readError(fileName, file.errorString());
         return content;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Read into memory on huge pages where the file is large (see decodeWith); a file that
+    // grew since its size was taken is read to its end all the same.
+    QByteArray bytes(info.size(), Qt::Uninitialized);
+    LargeArray::adviseHugePages(bytes.data(), size_t(bytes.size()));
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    bytes.truncate(qMax<qint64>(got, 0));
+    if (got >= 0 && file.error() == QFileDevice::NoError)
+        bytes.append(file.readAll());
+    if (got < 0 || file.error() != QFileDevice::NoError) {
         content.error = readError(fileName, file.errorString());
         return content;
     }

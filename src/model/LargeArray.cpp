@@ -82,6 +82,17 @@ void LargeArray::release(void *block, size_t bytes)
         munmap(block, roundedUp(bytes));
 }
 
+void LargeArray::adviseHugePages(void *block, size_t bytes)
+{
+    if (!kMapLargeArrays || bytes < 2 * kMinBytes)
+        return;
+    const auto address = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t start = (address + kHugePage - 1) & ~std::uintptr_t(kHugePage - 1);
+    const std::uintptr_t end = (address + bytes) & ~std::uintptr_t(kHugePage - 1);
+    if (end > start)
+        madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
+}
+
 std::pmr::memory_resource *LargeArray::resource()
 {
     static LargePageResource resource;

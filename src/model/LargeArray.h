@@ -23,6 +23,10 @@ bool isLarge(size_t bytes);
 void *allocate(size_t bytes);
 void release(void *block, size_t bytes);
 
+// Asks for huge pages for the 2 MiB-aligned inside of a block of at least 2 * kMinBytes that
+// came from the heap and has not been touched yet (a string about to receive a large file).
+void adviseHugePages(void *block, size_t bytes);
+
 // A memory resource with the same rule, for the containers of the standard's pmr family.
 std::pmr::memory_resource *resource();
 

@@ -4,6 +4,7 @@
 #include "exchange/ImportRun.h"
 #include "exchange/Importers.h"
 #include "exchange/NormalizedTexts.h"
+#include "exchange/RecentTextIds.h"
 #include "exchange/SettledReferences.h"
 #include "model/LogDocument.h"
 #include "model/PadFlight.h"
@@ -39,21 +40,33 @@ PieceIds pieceIds(TextPool &pool, QStringView text)
     return {pool.intern(StorableText(text.toString())), pool.find(text)};
 }
 
-// The flight lines of a file written from a log come in date order: a line's date is most
-// often the one of the line before, whose ids are kept.
-struct LastDate {
-    bool known = false;
-    QString text;
-    PieceIds ids{};
+// The same, answered from the texts the column met lately where it can.
+PieceIds pieceIds(TextPool &pool, RecentTextIds &recent, QStringView text)
+{
+    if (const std::optional<TextPool::Id> id = recent.find(text))
+        return {*id, *id};
+    const PieceIds ids = pieceIds(pool, text);
+    if (qint64(ids.stored) == ids.raw)
+        recent.remember(text, ids.stored);
+    return ids;
+}
 
-    PieceIds of(TextPool &pool, QStringView date)
+// The ids of the texts of the flight lines. The flight lines of a file written from a log come
+// in date order: a line's date is most often the one of the line before, whose ids are kept.
+struct FlightTextIds {
+    bool dateKnown = false;
+    QString date;
+    PieceIds dateIds{};
+    RecentTextIds time, from, to, airline, number;
+
+    PieceIds dateOf(TextPool &pool, QStringView text)
     {
-        if (!known || text != date) {
-            text = date.toString();
-            ids = pieceIds(pool, date);
-            known = true;
+        if (!dateKnown || date != text) {
+            date = text.toString();
+            dateIds = pieceIds(pool, text);
+            dateKnown = true;
         }
-        return ids;
+        return dateIds;
     }
 };
 
@@ -61,7 +74,7 @@ struct LastDate {
 // overwritten after giving back its references, or the flight is appended; then the flight
 // takes the references of the values now in its row.
 void importFlight(LogDocument &document, const CsvRow &row, bool flightsWereEmpty,
-                  NormalizedTexts &texts, LastDate &lastDate, SettledReferences &settled,
+                  NormalizedTexts &texts, FlightTextIds &known, SettledReferences &settled,
                   const ReferenceFiles &files, const WingbookOptions &options)
 {
     LogTable &flights = document.Flights;
@@ -69,21 +82,21 @@ void importFlight(LogDocument &document, const CsvRow &row, bool flightsWereEmpt
     const auto &f = row.fields;
     const QStringView date = texts.date(f[FlightDate]);
     const QStringView time = texts.time(f[FlightTime]);
-    const PieceIds dateIds = lastDate.of(pool, date);
-    const PieceIds timeIds = pieceIds(pool, time);
+    const PieceIds dateIds = known.dateOf(pool, date);
+    const PieceIds timeIds = pieceIds(pool, known.time, time);
     // The flight is looked up by the file's texts; most are already in the log's forms.
     const qint64 fileDate = date == f[FlightDate] ? dateIds.raw : pool.find(f[FlightDate]);
     const qint64 fileTime = time == f[FlightTime] ? timeIds.raw : pool.find(f[FlightTime]);
     const int found = flightsWereEmpty || fileDate < 0 || fileTime < 0
                           ? -1
                           : flights.findPairIds(TextPool::Id(fileDate), TextPool::Id(fileTime));
-    const PieceIds from = pieceIds(pool, f[FlightFrom]);
-    const PieceIds to = pieceIds(pool, f[FlightTo]);
-    const PieceIds airline = pieceIds(pool, f[FlightAirline]);
+    const PieceIds from = pieceIds(pool, known.from, f[FlightFrom]);
+    const PieceIds to = pieceIds(pool, known.to, f[FlightTo]);
+    const PieceIds airline = pieceIds(pool, known.airline, f[FlightAirline]);
     QString padded;
-    const TextPool::Id cells[] = {
-        dateIds.stored, timeIds.stored, from.stored,
-        to.stored,      airline.stored, pieceIds(pool, PadFlight(f[FlightNumber], padded)).stored};
+    const PieceIds number = pieceIds(pool, known.number, PadFlight(f[FlightNumber], padded));
+    const TextPool::Id cells[] = {dateIds.stored, timeIds.stored, from.stored,
+                                  to.stored,      airline.stored, number.stored};
     static_assert(std::size(cells) == FlightColumnCount);
     if (found >= 0 && settled.unchanged(found, from.raw, to.raw, airline.raw)) {
         flights.setRowIds(found, cells);
@@ -137,7 +150,7 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
     const TablesAtStart &start = run.atStart();
     ImportCounters n;
     NormalizedTexts texts;
-    LastDate lastDate;
+    FlightTextIds known;
     SettledReferences settled(document, options);
     for (const QStringView line : lines) {
         if (!run.nextLine())
@@ -165,8 +178,7 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
             ++n.airports;
             break;
         case CsvRowKind::Flight:
-            importFlight(document, row, start.flightsEmpty, texts, lastDate, settled, files,
-                         options);
+            importFlight(document, row, start.flightsEmpty, texts, known, settled, files, options);
             ++n.flights;
             break;
         case CsvRowKind::None:

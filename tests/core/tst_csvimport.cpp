@@ -3,6 +3,7 @@
 #include "editing/ReferenceFilling.h"
 #include "exchange/Importers.h"
 #include "exchange/NormalizedTexts.h"
+#include "exchange/RecentTextIds.h"
 #include "model/LogDocument.h"
 #include "options/WingbookOptions.h"
 
@@ -53,6 +54,7 @@ private slots:
     void flightFieldsAreNormalised();
     void rememberedTextsAgreeWithTheNormalisers_data();
     void rememberedTextsAgreeWithTheNormalisers();
+    void recentTextsAnswerOnlyTheirOwnIds();
     void secondImportOfTheSameFile();
     void duplicatesWithinTheFile_data();
     void duplicatesWithinTheFile();
@@ -264,6 +266,36 @@ void TestCsvImport::rememberedTextsAgreeWithTheNormalisers()
 
 // Reference rows are updated in place; a flight whose Date and Time the file already wrote in
 // the log's form is overwritten, one that needed normalising is not found again.
+// The small table of a column's recent texts shares slots between texts: a text must get its
+// own id back or nothing, never the id of a text that took its slot.
+void TestCsvImport::recentTextsAnswerOnlyTheirOwnIds()
+{
+    QStringList texts;
+    for (int i = 0; i < 20000; ++i) // 1 to 15 characters, many alike ("7", "77", "0007")
+        texts << QString::number(i % 9973).repeated(1 + i % 3).left(1 + i % 15) +
+                     (i < 9973 ? QString() : QString(QChar(u'A' + i % 26)));
+    texts.removeDuplicates();
+    RecentTextIds recent;
+    for (int i = 0; i < texts.size(); ++i) {
+        recent.remember(texts[i], TextPool::Id(i + 1));
+        QCOMPARE(recent.find(texts[i]), std::optional<TextPool::Id>(TextPool::Id(i + 1)));
+    }
+    int found = 0;
+    for (int i = 0; i < texts.size(); ++i) {
+        const std::optional<TextPool::Id> id = recent.find(texts[i]);
+        if (id) {
+            QCOMPARE(*id, TextPool::Id(i + 1));
+            ++found;
+        }
+    }
+    QVERIFY(found > 0 && found < texts.size()); // slots were shared, and some kept
+    // Texts the pool keys otherwise are never kept.
+    recent.remember(u"ZRH\u00e9"_qs, 7);
+    recent.remember(u"A very long airport name"_qs, 8);
+    QCOMPARE(recent.find(u"ZRH\u00e9"_qs), std::nullopt);
+    QCOMPARE(recent.find(u"A very long airport name"_qs), std::nullopt);
+}
+
 void TestCsvImport::secondImportOfTheSameFile()
 {
     fillSmallLog();

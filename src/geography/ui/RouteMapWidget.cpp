@@ -98,7 +98,7 @@ void RouteMapWidget::paintEvent(QPaintEvent *)
 {
     const PictureKey wanted = wantedPicture();
     if (!(m_pictureKey == wanted) || m_picture.isNull()) {
-        if (m_layerKey == wanted && !m_layer.isNull())
+        if (m_layerKey == wanted)
             composePicture(wanted);
         else
             drawLayerFor(wanted);
@@ -122,7 +122,8 @@ void RouteMapWidget::composePicture(const PictureKey &key)
     m_picture.setDevicePixelRatio(devicePixelRatioF());
     QPainter picture(&m_picture);
     m_painter.paintBackground(picture, size(), m_view);
-    RouteMapPainter::layRoutes(picture, m_layer);
+    if (!m_layer.isNull()) // else there was no memory for the routes: the map goes without
+        RouteMapPainter::layRoutes(picture, m_layer);
     m_painter.paintAirports(picture, size(), m_view);
     m_pictureKey = key;
 }
@@ -158,9 +159,10 @@ void RouteMapWidget::drawLayerFor(const PictureKey &key)
 
 void RouteMapWidget::takeLayer()
 {
-    m_layer = m_layerJob.future().resultCount() > 0 ? m_layerJob.result() : QImage();
+    if (m_layerJob.future().resultCount() == 0)
+        return;
+    m_layer = m_layerJob.result();
     m_layerKey = m_jobKey;
-    m_layerJob.setFuture(QFuture<QImage>());
     update();
     if (m_layerKey == wantedPicture())
         emit pictureReady();

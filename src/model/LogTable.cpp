@@ -568,13 +568,21 @@ std::vector<int> ranksByCollation(const std::vector<const QString *> &texts,
         ascending);
 }
 
-// The ranks of `count` texts put in order by any comparison of cells, texts that compare
-// equal sharing a rank.
+// The ranks of texts put in order by any comparison of cells, texts that compare equal sharing
+// a rank.
 template <typename Compare>
-std::vector<int> ranksByComparison(size_t count, const Compare &compare, bool ascending)
+std::vector<int> ranksByComparison(const std::vector<const QString *> &texts,
+                                   const Compare &compare, bool ascending)
 {
+    // Dates, numbers and texts mixed in a column can compare in a circle (2023.01 > 203 as
+    // numbers, 203 > 2024-01-04 > 2023.01,05 as texts), and then a sort's result depends on
+    // the order it starts from. Starting from the texts' own order, the result depends on the
+    // texts alone: a log sorted, saved and read again keeps its rows in the same order.
+    const size_t count = texts.size();
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&texts](int a, int b) { return *texts[size_t(a)] < *texts[size_t(b)]; });
     StableMergeSort(order, [&](int a, int b) {
         const int c = compare(a, b);
         return ascending ? c < 0 : c > 0;
@@ -638,7 +646,7 @@ void LogTable::rankPass(LargeVector<int> &order, const SortKey &key,
             }
             return CompareCellKeys(ta, keys[size_t(a)], tb, keys[size_t(b)], collator);
         };
-        rankOf = ranksByComparison(distinct.size(), compare, key.ascending);
+        rankOf = ranksByComparison(texts, compare, key.ascending);
     }
     const int rank = rankOf.empty() ? 0 : *std::max_element(rankOf.begin(), rankOf.end());
 

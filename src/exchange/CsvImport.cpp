@@ -166,9 +166,9 @@ ImportResult ImportFromCSVFile(LogDocument &document, const QString &FileName,
             ++n.airlines;
             break;
         case CsvRowKind::Distance:
-            OverwriteOrAppend(document.Distances,
-                              FindPairRow(document.Distances, start.distancesEmpty, f[0], f[1]), f);
-            settled.distancesWritten();
+            settled.distancesWritten(OverwriteOrAppend(
+                document.Distances,
+                FindPairRow(document.Distances, start.distancesEmpty, f[0], f[1]), f));
             ++n.distances;
             break;
         case CsvRowKind::Airport:

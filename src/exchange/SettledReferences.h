@@ -2,6 +2,7 @@
 
 #include "model/TextPool.h"
 
+#include <absl/container/flat_hash_map.h>
 #include <absl/container/flat_hash_set.h>
 
 class LogDocument;
@@ -30,11 +31,14 @@ public:
     // A line wrote to the Airlines or the Airports table itself: what was filled in may differ.
     void airlinesWritten() { m_airlines.clear(); }
     void airportsWritten() { m_airports.clear(); }
-    // A line wrote to the Distances table: a pair may now find another row.
-    void distancesWritten() { m_distances.clear(); }
+    // A line wrote this row of the Distances table: its pair may now find another row.
+    void distancesWritten(int row);
 
 private:
     bool distanceSettled(Id from, Id to) const;
+    bool askTheTable(Id from, Id to) const;
+    void pairChanged(Id a, Id b);
+    void takePairs() const;
 
     const LogDocument &m_document;
     const bool m_fillAirlines;
@@ -44,4 +48,11 @@ private:
     absl::flat_hash_set<Id> m_airports;
     // The pairs (from in the high word) found settled since the Distances table last changed.
     mutable absl::flat_hash_set<quint64> m_distances;
+    // Every pair of the Distances table as it stood when a flight line first asked, either way
+    // round (the smaller id in the high word), with whether the first row of it each way is
+    // settled: a million lines are answered by one look in a map rather than by two index
+    // searches each. The pairs written since are asked of the table again.
+    mutable absl::flat_hash_map<quint64, quint8> m_pairs;
+    mutable bool m_pairsTaken = false;
+    absl::flat_hash_set<quint64> m_changedPairs;
 };

@@ -63,6 +63,8 @@ private slots:
     void flightReferences();
     void repeatedFlightFillsInAgainWhatALineChanged_data();
     void repeatedFlightFillsInAgainWhatALineChanged();
+    void flightOfTheLogFillsInItsDistance_data();
+    void flightOfTheLogFillsInItsDistance();
     void wholeFileAgreesWithLineByLine_data();
     void wholeFileAgreesWithLineByLine();
     void sortsAsTheOptionsSay_data();
@@ -448,6 +450,62 @@ void TestCsvImport::repeatedFlightFillsInAgainWhatALineChanged()
     // The second line finds everything settled, which the line between must undo.
     import("h,h\n"_ba + flight + flight + between + '\n' + flight);
     QCOMPARE(dump(*doc->tables().at(table)), rows);
+}
+
+// A line that repeats a flight of the log with its own codes skips the references only where
+// its distance row is already as filling it in leaves it.
+void TestCsvImport::flightOfTheLogFillsInItsDistance_data()
+{
+    QTest::addColumn<QStringList>("before"); // the first Distances row
+    QTest::addColumn<bool>("otherWay");      // a row LAX-JFK too, and the flight that way round
+    QTest::addColumn<QByteArray>("line");    // a line of the file between the flight's two
+    QTest::addColumn<QStringList>("after");
+    const QStringList settled{u"JFK"_s, u"LAX"_s, u"2475"_s};
+    QTest::newRow("settled") << settled << false << "h,h"_ba
+                             << QStringList{u"JFK|LAX|2475#1"_s, u"JFK|ORD|740#0"_s};
+    QTest::newRow("Miles empty") << QStringList{u"JFK"_s, u"LAX"_s, u""_s} << false << "h,h"_ba
+                                 << QStringList{u"JFK|LAX|0#1"_s, u"JFK|ORD|740#0"_s};
+    QTest::newRow("out of code order")
+        << QStringList{u"LAX"_s, u"JFK"_s, u"2475"_s} << false << "h,h"_ba
+        << QStringList{u"JFK|LAX|2475#1"_s, u"JFK|ORD|740#0"_s};
+    QTest::newRow("missing") << QStringList() << false << "h,h"_ba
+                             << QStringList{u"JFK|ORD|740#0"_s, u"JFK|LAX|0#1"_s};
+    QTest::newRow("Miles emptied by a line") << settled << false << "JFK,LAX,\"\""_ba
+                                             << QStringList{u"JFK|LAX|0#1"_s, u"JFK|ORD|740#0"_s};
+    QTest::newRow("reversed pair added by a line")
+        << settled << false << "LAX,JFK,9"_ba
+        << QStringList{u"JFK|LAX|2475#1"_s, u"JFK|ORD|740#0"_s, u"LAX|JFK|9#0"_s};
+    // The flight LAX-JFK finds its own way round first, out of code order, not the settled row.
+    QTest::newRow("the other way round settled")
+        << settled << true << "h,h"_ba
+        << QStringList{u"JFK|LAX|2475#0"_s, u"JFK|ORD|740#0"_s, u"JFK|LAX|9#1"_s};
+}
+
+void TestCsvImport::flightOfTheLogFillsInItsDistance()
+{
+    QFETCH(QStringList, before);
+    QFETCH(bool, otherWay);
+    QFETCH(QByteArray, line);
+    QFETCH(QStringList, after);
+    options.autoPopulateDistances = true;
+    fillSmallLog();
+    if (before.isEmpty())
+        doc->Distances.removeRowAt(0);
+    else
+        for (int c = 0; c < before.size(); ++c)
+            doc->Distances.setCell(0, c, before[c]);
+    QByteArray flight = "2021-03-04,09:05,JFK,LAX,AA,100\n"_ba;
+    if (otherWay) {
+        doc->Distances.appendRow({u"LAX"_s, u"JFK"_s, u"9"_s});
+        doc->Flights.setCell(0, 2, u"LAX"_s);
+        doc->Flights.setCell(0, 3, u"JFK"_s);
+        flight = "2021-03-04,09:05,LAX,JFK,AA,100\n"_ba;
+    }
+    doc->countReferences();
+    // The flight, the line, the flight again: what the line changed must not be taken as
+    // settled from what the first look found.
+    import("h,h\n"_ba + flight + line + '\n' + flight);
+    QCOMPARE(dump(doc->Distances), after);
 }
 
 // Within one import, flights that keep their codes skip giving back and taking again the

@@ -489,6 +489,21 @@ QStringList LogTable::GetItemCaptions() const
 namespace
 {
 
+// The rank of each text along its sorted order: the next rank wherever a text differs from
+// the one before it, the same rank for texts that do not.
+template <typename Differ>
+std::vector<int> ranksAlong(const std::vector<int> &order, const Differ &differ)
+{
+    std::vector<int> rankOf(order.size());
+    int rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && differ(order[i - 1], order[i]))
+            ++rank;
+        rankOf[size_t(order[i])] = rank;
+    }
+    return rankOf;
+}
+
 // The ranks of texts that are all dates and times, or all numbers: their values order them as
 // comparing the texts would, without a comparison of keys. Empty when the texts are anything
 // else.
@@ -510,14 +525,8 @@ std::vector<int> ranksByValue(const std::vector<CellSortKey> &keys, bool ascendi
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
               [&values](int a, int b) { return values[size_t(a)] < values[size_t(b)]; });
-    std::vector<int> rankOf(keys.size());
-    int rank = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && values[size_t(order[i - 1])] != values[size_t(order[i])])
-            ++rank;
-        rankOf[size_t(order[i])] = rank;
-    }
-    return rankOf;
+    return ranksAlong(order,
+                      [&values](int a, int b) { return values[size_t(a)] != values[size_t(b)]; });
 }
 
 // The ranks of `count` texts put in order by a comparison that orders them strictly (equal
@@ -531,14 +540,7 @@ std::vector<int> ranksInOrder(size_t count, const Compare &compare, bool ascendi
         const int c = compare(a, b);
         return ascending ? c < 0 : c > 0;
     });
-    std::vector<int> rankOf(count);
-    int rank = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && compare(order[i - 1], order[i]) != 0)
-            ++rank;
-        rankOf[size_t(order[i])] = rank;
-    }
-    return rankOf;
+    return ranksAlong(order, [&compare](int a, int b) { return compare(a, b) != 0; });
 }
 
 // The ranks of texts that no two compare as dates, numbers or dotted numbers: their collation
@@ -587,14 +589,7 @@ std::vector<int> ranksByComparison(const std::vector<const QString *> &texts,
         const int c = compare(a, b);
         return ascending ? c < 0 : c > 0;
     });
-    std::vector<int> rankOf(count);
-    int rank = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && compare(order[i - 1], order[i]) != 0)
-            ++rank;
-        rankOf[size_t(order[i])] = rank;
-    }
-    return rankOf;
+    return ranksAlong(order, [&compare](int a, int b) { return compare(a, b) != 0; });
 }
 
 } // namespace

@@ -80,6 +80,8 @@ private slots:
 
 private:
     void flight(const QString &date, const QString &from, const QString &to);
+    // The map window of a log of one flight, JFK to LHR, the whole world at 720 by 360.
+    RouteMapWidget *mapOfOneFlight();
     QAction *distancesItem(const QString &caption);
     LogDocument &doc() { return m_form->Document(); }
 
@@ -155,6 +157,16 @@ QAction *TestGeographyWindows::distancesItem(const QString &caption)
 
 // The context-menu item: the unknown rows with nothing selected, the selected rows otherwise,
 // a question before a known distance is replaced, and a report of what it did.
+RouteMapWidget *TestGeographyWindows::mapOfOneFlight()
+{
+    flight(u"2024-01-01"_s, u"JFK"_s, u"LHR"_s);
+    m_commands->RouteMapClick();
+    RouteMapWidget *map = m_commands->routeMapWindow()->MapWidget;
+    map->resize(720, 360);
+    map->showWholeWorld();
+    return map;
+}
+
 void TestGeographyWindows::computeDistancesCommand_data()
 {
     QTest::addColumn<QList<int>>("selected");
@@ -319,11 +331,7 @@ void TestGeographyWindows::mapFollowsTheFlights()
 
 void TestGeographyWindows::mapZoomsPansAndLabels()
 {
-    flight(u"2024-01-01"_s, u"JFK"_s, u"LHR"_s);
-    m_commands->RouteMapClick();
-    RouteMapWidget *map = m_commands->routeMapWindow()->MapWidget;
-    map->resize(720, 360);
-    map->showWholeWorld();
+    RouteMapWidget *map = mapOfOneFlight();
     const RouteMapView whole = map->view();
     QCOMPARE(whole.pixelsPerDegree, 2.0);
 
@@ -370,11 +378,7 @@ void TestGeographyWindows::mapZoomsPansAndLabels()
 // its routes are drawn in another thread; then the window shows what a picture of it shows.
 void TestGeographyWindows::mapDrawsNewViewsAside()
 {
-    flight(u"2024-01-01"_s, u"JFK"_s, u"LHR"_s);
-    m_commands->RouteMapClick();
-    RouteMapWidget *map = m_commands->routeMapWindow()->MapWidget;
-    map->resize(720, 360);
-    map->showWholeWorld();
+    RouteMapWidget *map = mapOfOneFlight();
     QSignalSpy ready(map, &RouteMapWidget::pictureReady);
     const auto shown = [map] {
         return map->grab().toImage().convertToFormat(QImage::Format_RGB32);

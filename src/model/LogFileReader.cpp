@@ -24,6 +24,8 @@ namespace
 constexpr int kUnknownProgressMaximum = 2147483647;
 constexpr int kErrorLineExcerpt = 40;
 constexpr qint64 kChunkBytes = 256 * 1024;
+// From this size on, the text pool gets its room for a large log before the first row.
+constexpr qint64 kLargeLogBytes = 1024 * 1024;
 constexpr int kMaxColumns = 8;
 
 constexpr std::array<const char *, 4> kRecords = {"Flight", "Airline", "Airport", "Distance"};
@@ -397,6 +399,13 @@ QString ReadLogRecords(const QString &fileName, LogDocument &document, LogFileHo
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET);
 
     const qint64 total = file.size();
+    if (total >= kLargeLogBytes) {
+        try {
+            document.Flights.textPool().reserveForLargeLog();
+        } catch (const std::bad_alloc &) {
+            // Only room ahead of time: without it, the pool grows as the texts come.
+        }
+    }
     qint64 done = got;
     bool ended = false;
     while (!ended) {

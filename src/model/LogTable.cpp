@@ -21,11 +21,11 @@ QList<LogColumn> makeColumns(std::initializer_list<std::pair<const char *, int>>
 }
 
 // The collator of the cell comparison for a locale, made once: making one costs far more than
-// the few comparisons that place an added row.
+// the few comparisons that place an added row. One per thread: a collator is not shared.
 const QCollator &cellCollator(const RegionalSettings &regional)
 {
-    static QLocale locale;
-    static std::optional<QCollator> collator;
+    thread_local QLocale locale;
+    thread_local std::optional<QCollator> collator;
     if (!collator || locale != regional.locale) {
         locale = regional.locale;
         collator = MakeCellCollator(regional);
@@ -624,13 +624,10 @@ void LogTable::rankPass(LargeVector<int> &order, const SortKey &key,
         keys.push_back(CellSortKey::of(*texts.back(), regional));
     }
     std::vector<int> rankOf = OnCustomSort ? std::vector<int>() : ranksByValue(keys, key.ascending);
+    if (rankOf.empty() && !distinct.empty() && !OnCustomSort)
+        rankOf = ranksByCollation(texts, keys, cellCollator(regional), key.ascending);
     if (rankOf.empty() && !distinct.empty()) {
-        const QCollator collator = MakeCellCollator(regional);
-        if (!OnCustomSort)
-            rankOf = ranksByCollation(texts, keys, collator, key.ascending);
-    }
-    if (rankOf.empty() && !distinct.empty()) {
-        const QCollator collator = MakeCellCollator(regional);
+        const QCollator &collator = cellCollator(regional);
         const auto compare = [&](int a, int b) {
             const QString &ta = *texts[size_t(a)];
             const QString &tb = *texts[size_t(b)];

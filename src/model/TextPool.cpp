@@ -1,6 +1,7 @@
 #include "model/TextPool.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -49,6 +50,19 @@ void TextPool::reserve(size_t texts)
     m_texts.reserve(texts);
     m_utf8.reserve(texts);
     m_short.reserve(texts);
+}
+
+void TextPool::reserveForLargeLog()
+{
+    // A log of a megabyte (ten thousand flights) already holds tens of thousands of texts;
+    // an array of less than LargeArray::kMinBytes would not get huge pages.
+    static constexpr size_t kTexts = 100'000;
+    const auto atLeastLarge = [](size_t elementBytes) {
+        return std::max(kTexts, LargeArray::kMinBytes / elementBytes);
+    };
+    m_texts.reserve(atLeastLarge(sizeof(QString)));
+    m_utf8.reserve(atLeastLarge(sizeof(std::string_view)));
+    m_short.reserve(kTexts);
 }
 
 std::string_view TextPool::store(std::string_view bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/LargeArray.h"
+
 #include <QString>
 
 #include <absl/container/flat_hash_map.h>
@@ -48,6 +50,9 @@ public:
     Id size() const { return Id(m_utf8.size()); }
     // Room for this many texts without growing.
     void reserve(size_t texts);
+    // Room for the texts of a large log at once, on huge pages: growing through every size on
+    // the way touches each page of the arrays anew, and a new page is dear.
+    void reserveForLargeLog();
 
     // The bytes of a text of at most 15 bytes as two words, with its length in the top byte:
     // such texts (dates, times, codes, numbers) are found without reading them again.
@@ -68,9 +73,12 @@ private:
     std::string_view store(std::string_view bytes);
     const QString &decode(Id id) const;
 
-    mutable std::vector<QString> m_texts; // a null text: not decoded yet
-    std::vector<std::string_view> m_utf8;
-    absl::flat_hash_map<ShortKey, Id> m_short;
+    using ShortMap = absl::flat_hash_map<ShortKey, Id, absl::Hash<ShortKey>, std::equal_to<>,
+                                         LargePageAllocator<std::pair<const ShortKey, Id>>>;
+
+    mutable LargeVector<QString> m_texts; // a null text: not decoded yet
+    LargeVector<std::string_view> m_utf8;
+    ShortMap m_short;
     absl::flat_hash_map<std::string_view, Id> m_long; // keys point into m_blocks
     // The UTF-8 bytes of every text, in blocks that never move, so the keys stay valid.
     std::vector<std::unique_ptr<char[]>> m_blocks;

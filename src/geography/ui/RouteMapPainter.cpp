@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 
@@ -24,6 +25,9 @@ constexpr double kMinRouteWidth = 1.0;
 constexpr double kMaxRouteWidth = 6.0;
 constexpr double kWidthStep = 0.5;
 constexpr double kAirportDot = 5.0;
+// Threads that stroke a layer's routes, each a strip of it; more gain little over the memory
+// they share.
+constexpr int kMaxStrokeThreads = 4;
 
 double baseScale(QSize size)
 {
@@ -52,6 +56,30 @@ bool bordersTheMap(const QPointF &a, const QPointF &b)
 {
     return (std::abs(a.y()) == 90 && a.y() == b.y()) ||
            (a.x() == b.x() && std::fmod(std::abs(a.x()), 360.0) == 180);
+}
+
+// The dots of airports: a white ring around a dot of the airports' colour.
+void drawAirportDots(QPainter &painter, const QPolygonF &dots)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, kAirportDot + 2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoints(dots);
+    painter.setPen(QPen(kAirport, kAirportDot, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoints(dots);
+}
+
+// One airport's dot on a transparent picture of an odd number of device pixels a side, its
+// middle in the middle of a pixel, so that a copy placed at the nearest pixel is centred on
+// the pixel that holds the airport.
+QImage airportDot(qreal ratio)
+{
+    const int side = 2 * int(std::ceil((kAirportDot + 2) * ratio / 2)) + 3;
+    QImage dot(side, side, QImage::Format_ARGB32_Premultiplied);
+    dot.fill(Qt::transparent);
+    dot.setDevicePixelRatio(ratio);
+    QPainter painter(&dot);
+    drawAirportDots(painter, QPolygonF{QPointF(side, side) / (2 * ratio)});
+    return dot;
 }
 
 } // namespace
@@ -107,14 +135,6 @@ void RouteMapPainter::setGeometry(const RouteMapGeometry &geometry)
     // Wide routes first, so that the narrow ones stay visible on top of them.
     std::sort(m_bands.begin(), m_bands.end(),
               [](const Band &a, const Band &b) { return a.width > b.width; });
-}
-
-// Whether two rectangles meet, edges included: the bounds of a route along a meridian or the
-// equator have no width or no height.
-bool RouteMapPainter::reaches(const QRectF &a, const QRectF &b)
-{
-    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
-           b.top() <= a.bottom();
 }
 
 double RouteMapPainter::routeWidth(int flights) const
@@ -186,7 +206,11 @@ void RouteMapPainter::paintBackground(QPainter &painter, QSize size,
     painter.setTransform(transform);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kLand);
+    // Filled without antialiasing: the coast stroked over it smooths its edge, and an
+    // antialiased fill of the world's outlines costs twenty times as much.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.drawPath(m_land);
+    painter.setRenderHint(QPainter::Antialiasing);
     QPen coast(kCoast, 0.8);
     coast.setCosmetic(true);
     painter.setPen(coast);
@@ -241,11 +265,17 @@ void RouteMapPainter::paintAirports(QPainter &painter, QSize size,
             dots.append(at);
     }
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::white, kAirportDot + 2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPoints(dots);
-    painter.setPen(QPen(kAirport, kAirportDot, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPoints(dots);
+    if (painter.paintEngine()->type() == QPaintEngine::Raster) {
+        // Stroking a round point costs the rasteriser many times what copying a small
+        // picture of it does: one dot is drawn, then copied to every airport.
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        const QImage dot = airportDot(ratio);
+        const QPointF middle = QPointF(dot.width(), dot.height()) / (2 * ratio);
+        for (const QPointF &at : dots)
+            painter.drawImage(at - middle, dot);
+    } else {
+        drawAirportDots(painter, dots);
+    }
     painter.restore();
 }
 
@@ -267,11 +297,10 @@ QImage RouteMapPainter::RouteLayer::draw() const
         return layer;
     layer.setDevicePixelRatio(m_ratio);
     layer.fill(Qt::transparent);
-    QPainter painter(&layer);
-    painter.setRenderHint(QPainter::Antialiasing);
     QColor opaque = kRoute;
     opaque.setAlpha(255);
-    strokeRoutes(painter, m_bands, m_size, m_transform, opaque);
+    const int threads = std::min(QThread::idealThreadCount(), kMaxStrokeThreads);
+    StrokeSegments(layer, RouteSegments(m_bands, m_size, m_transform, threads), opaque, threads);
     return layer;
 }
 
@@ -302,7 +331,7 @@ void RouteMapPainter::strokeRoutes(QPainter &painter, const QList<Band> &bands, 
                 QRectF(QPointF(0, 0), QSizeF(size))
                     .adjusted(-band.width, -band.width, band.width, band.width));
             for (qsizetype i = 0; i < band.routes.size(); ++i) {
-                if (reaches(band.bounds[i], visible))
+                if (BoundsMeet(band.bounds[i], visible))
                     painter.drawPolyline(band.routes[i]);
             }
         }

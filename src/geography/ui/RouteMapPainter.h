@@ -2,6 +2,7 @@
 
 #include "geography/RouteMapGeometry.h"
 #include "geography/WorldOutlines.h"
+#include "geography/ui/RouteStrokes.h"
 
 #include <QImage>
 #include <QList>
@@ -28,14 +29,7 @@ struct RouteMapView {
 // file and command line draw through it alike. Only QtGui is needed, so it draws offscreen.
 class RouteMapPainter
 {
-    // Routes of one pen width. Each is stroked on its own: one path of thousands of
-    // overlapping routes costs the rasteriser seconds where the separate lines take
-    // milliseconds.
-    struct Band {
-        double width = 1;
-        QList<QPolygonF> routes; // in map units: x longitude, y minus latitude
-        QList<QRectF> bounds;    // of each route
-    };
+    using Band = RouteBand;
 
 public:
     static constexpr double kMaxZoom = 64; // times the whole world's scale
@@ -93,7 +87,6 @@ public:
     double routeWidth(int flights) const;
 
 private:
-    static bool reaches(const QRectF &a, const QRectF &b);
     static void strokeRoutes(QPainter &painter, const QList<Band> &bands, QSize size,
                              const QTransform &transform, const QColor &colour);
 

@@ -1,0 +1,260 @@
+#include "geography/ui/RouteStrokes.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+namespace
+{
+
+// How far a chord may stray from the path it replaces, in pixels: well under what
+// antialiasing shows. A path has a point every 100 km, a few pixels apart on a view of the
+// whole world, and each segment has a cost of its own in the rasteriser beside its length.
+constexpr double kChordTolerance = 0.2;
+// The longest chord, in pixels, so that fitting chords stays short for a long straight route.
+constexpr double kMaxChord = 96;
+// The work of a segment in the rasteriser beside that of its area, in square pixels.
+constexpr double kSegmentWork = 40;
+
+// A route's points in pixels, only those that its chords need: every point left out lies
+// within kChordTolerance of the chord that replaces it.
+std::vector<QPointF> chordPoints(const QPolygonF &route, const QTransform &transform)
+{
+    // The transform only scales and moves; a buffer of each thread's own holds the pixels.
+    thread_local std::vector<QPointF> points;
+    points.clear();
+    for (const QPointF &p : route)
+        points.emplace_back(transform.m11() * p.x() + transform.dx(),
+                            transform.m22() * p.y() + transform.dy());
+    if (points.size() <= 2)
+        return points;
+    std::vector<QPointF> kept{points.front()};
+    size_t anchor = 0;
+    for (size_t end = 2; end < points.size(); ++end) {
+        const QPointF a = points[anchor];
+        const QPointF chord = points[end] - a;
+        const double length = std::hypot(chord.x(), chord.y());
+        bool fits = length <= kMaxChord;
+        if (fits && length > 0) {
+            // The distance of a point from the chord's line: its offset along the normal.
+            const QPointF normal(-chord.y() / length, chord.x() / length);
+            for (size_t k = anchor + 1; fits && k < end; ++k) {
+                const QPointF offset = points[k] - a;
+                fits =
+                    std::abs(offset.x() * normal.x() + offset.y() * normal.y()) <= kChordTolerance;
+            }
+        }
+        if (!fits) {
+            anchor = end - 1;
+            kept.push_back(points[anchor]);
+        }
+    }
+    kept.push_back(points.back());
+    return kept;
+}
+
+// The chords of a route as segments with flat ends. Each end where two chords join reaches
+// half a pen past the joint, so that the joins are closed (as square caps would close them,
+// but the rasteriser cuts a square cap differently where it clips a line); the route's own
+// two ends stop at its airports, as a round cap's straight part would.
+void appendChords(std::vector<QLineF> &segments, const std::vector<QPointF> &points, QPointF shift,
+                  double width)
+{
+    for (size_t i = 1; i < points.size(); ++i) {
+        QPointF a = points[i - 1] + shift;
+        QPointF b = points[i] + shift;
+        const QPointF along = b - a;
+        const double length = std::hypot(along.x(), along.y());
+        if (length > 0) {
+            const QPointF reach = along * (width / 2 / length);
+            if (i > 1)
+                a -= reach;
+            if (i + 1 < points.size())
+                b += reach;
+        }
+        segments.emplace_back(a, b);
+    }
+}
+
+// The first device row of each strip, and the image's height after the last: the rows are cut
+// where the work of the segments (by the rows of their middles) reaches each strip's share.
+std::vector<int> stripRows(const std::vector<SegmentBand> &bands, int height, double ratio,
+                           int strips)
+{
+    std::vector<double> work(size_t(std::max(height, 1)), 0.0);
+    double total = 0;
+    for (const SegmentBand &band : bands) {
+        for (const QLineF &segment : band.segments) {
+            const double cost = segment.length() * band.width + kSegmentWork;
+            const double middle = (segment.y1() + segment.y2()) / 2 * ratio;
+            const int row = std::clamp(int(middle), 0, int(work.size()) - 1);
+            work[size_t(row)] += cost;
+            total += cost;
+        }
+    }
+    std::vector<int> rows{0};
+    double sum = 0;
+    int row = 0;
+    for (int strip = 1; strip < strips; ++strip) {
+        const double share = total * strip / strips;
+        while (row < height && sum + work[size_t(row)] <= share)
+            sum += work[size_t(row++)];
+        rows.push_back(std::max(row, rows.back()));
+    }
+    rows.push_back(height);
+    return rows;
+}
+
+void strokeStrip(uchar *bits, const QImage &image, int top, int bottom,
+                 const std::vector<SegmentBand> &bands, const QColor &colour)
+{
+    if (top >= bottom)
+        return;
+    // The rasteriser cuts a line that leaves the picture square to the line, a notch of up to
+    // half a pen where the line crosses the edge: the strip is stroked on a canvas wider by a
+    // margin on every side, and only its own rows are copied into the image.
+    double widest = 0;
+    for (const SegmentBand &band : bands)
+        widest = std::max(widest, band.width);
+    const double ratio = image.devicePixelRatio();
+    const int margin = int(std::ceil(widest * ratio)) + 2;
+    const int rows = bottom - top;
+    QImage canvas(image.width() + 2 * margin, rows + 2 * margin, image.format());
+    if (canvas.isNull())
+        return;
+    canvas.fill(Qt::transparent);
+    canvas.setDevicePixelRatio(ratio);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(margin / ratio, (margin - top) / ratio);
+        const double from = (top - margin) / ratio;
+        const double to = (bottom + margin) / ratio;
+        QList<QLineF> mine;
+        for (const SegmentBand &band : bands) {
+            QPen pen(colour, band.width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            mine.clear();
+            for (const QLineF &segment : band.segments) {
+                if (std::max(segment.y1(), segment.y2()) + band.width >= from &&
+                    std::min(segment.y1(), segment.y2()) - band.width <= to)
+                    mine.append(segment);
+            }
+            // Separate segments with flat caps take the rasteriser's quick way for lines,
+            // many times faster than a polyline's stroked outline.
+            painter.drawLines(mine);
+        }
+    }
+    const int pixelBytes = image.depth() / 8;
+    for (int row = 0; row < rows; ++row) {
+        std::memcpy(bits + qsizetype(top + row) * image.bytesPerLine(),
+                    canvas.constScanLine(margin + row) + qsizetype(margin) * pixelBytes,
+                    size_t(image.width()) * size_t(pixelBytes));
+    }
+}
+
+// Runs work(0) to work(count - 1) at once: each in a thread of its own, the first in this
+// one. Where no thread can be had, this one does that share as well.
+template <typename Work> void RunInThreads(int count, const Work &work)
+{
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < count; ++i) {
+        try {
+            helpers.emplace_back(work, i);
+        } catch (const std::system_error &) {
+            work(i);
+        }
+    }
+    work(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+}
+
+} // namespace
+
+bool BoundsMeet(const QRectF &a, const QRectF &b)
+{
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom();
+}
+
+std::vector<SegmentBand> RouteSegments(const QList<RouteBand> &bands, QSize size,
+                                       const QTransform &transform, int threads)
+{
+    // Which copies of each route reach into the picture (with room for the pen): bit 0 the
+    // copy one turn west, bit 1 the route itself, bit 2 the copy one turn east.
+    std::vector<std::vector<unsigned char>> copies(size_t(bands.size()));
+    struct Route {
+        qsizetype band;
+        qsizetype route;
+    };
+    std::vector<Route> reaching;
+    for (qsizetype b = 0; b < bands.size(); ++b) {
+        const RouteBand &band = bands[b];
+        std::vector<unsigned char> &mask = copies[size_t(b)];
+        mask.assign(size_t(band.routes.size()), 0);
+        for (int copy = -1; copy <= 1; ++copy) {
+            const QTransform shifted = QTransform::fromTranslate(360 * copy, 0) * transform;
+            const QRectF visible = shifted.inverted().mapRect(
+                QRectF(QPointF(0, 0), QSizeF(size))
+                    .adjusted(-band.width, -band.width, band.width, band.width));
+            for (qsizetype i = 0; i < band.routes.size(); ++i) {
+                if (BoundsMeet(band.bounds[i], visible))
+                    mask[size_t(i)] |= (unsigned char)(1u << (copy + 1));
+            }
+        }
+        for (qsizetype i = 0; i < band.routes.size(); ++i) {
+            if (mask[size_t(i)])
+                reaching.push_back({b, i});
+        }
+    }
+
+    // The chords of each route that reaches, found once for its copies, the routes shared out
+    // between the threads in turn.
+    std::vector<std::vector<QPointF>> chords(reaching.size());
+    threads = std::clamp(threads, 1, std::max(int(reaching.size()), 1));
+    RunInThreads(threads, [&](int thread) {
+        for (size_t k = size_t(thread); k < reaching.size(); k += size_t(threads))
+            chords[k] = chordPoints(bands[reaching[k].band].routes[reaching[k].route], transform);
+    });
+
+    std::vector<SegmentBand> result(size_t(bands.size()));
+    const double turn = 360 * transform.m11(); // the pixels from one copy to the next
+    size_t first = 0;                          // the band's first route in `reaching`
+    for (qsizetype b = 0; b < bands.size(); ++b) {
+        SegmentBand &out = result[size_t(b)];
+        out.width = bands[b].width;
+        size_t end = first;
+        while (end < reaching.size() && reaching[end].band == b)
+            ++end;
+        for (int copy = -1; copy <= 1; ++copy) {
+            for (size_t k = first; k < end; ++k) {
+                if (copies[size_t(b)][size_t(reaching[k].route)] & (1u << (copy + 1)))
+                    appendChords(out.segments, chords[k], QPointF(turn * copy, 0), out.width);
+            }
+        }
+        first = end;
+    }
+    return result;
+}
+
+void StrokeSegments(QImage &image, const std::vector<SegmentBand> &bands, const QColor &colour,
+                    int strips)
+{
+    strips = std::clamp(strips, 1, std::max(image.height(), 1));
+    const std::vector<int> rows =
+        stripRows(bands, image.height(), image.devicePixelRatio(), strips);
+    uchar *bits = image.bits(); // detached here, before the threads write into their rows
+    if (!bits)
+        return;
+    RunInThreads(strips, [&](int strip) {
+        strokeStrip(bits, image, rows[size_t(strip)], rows[size_t(strip) + 1], bands, colour);
+    });
+}

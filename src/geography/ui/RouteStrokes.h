@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLineF>
+#include <QList>
+#include <QPolygonF>
+#include <QRectF>
+#include <QSize>
+#include <QTransform>
+#include <vector>
+
+class QColor;
+class QImage;
+
+// Routes of one pen width. Each is stroked on its own: one path of thousands of overlapping
+// routes costs the rasteriser seconds where the separate lines take milliseconds.
+struct RouteBand {
+    double width = 1;
+    QList<QPolygonF> routes; // in map units: x longitude, y minus latitude
+    QList<QRectF> bounds;    // of each route
+};
+
+// The routes of one pen width as straight segments in a picture's pixels.
+struct SegmentBand {
+    double width = 1;
+    std::vector<QLineF> segments;
+};
+
+// Whether two rectangles meet, edges included: the bounds of a route along a meridian or the
+// equator have no width or no height.
+bool BoundsMeet(const QRectF &a, const QRectF &b);
+
+// The routes that reach a picture of this size, drawn through this transform (map units to
+// pixels: a scale, the same on both axes, and a translation), as chords in its pixels: the
+// copies one turn east and west included, so that a route across the 180th meridian is
+// unbroken, and each route cut into chords that stay within a fraction of a pixel of its path.
+// The chords are found by this many threads.
+std::vector<SegmentBand> RouteSegments(const QList<RouteBand> &bands, QSize size,
+                                       const QTransform &transform, int threads);
+
+// Strokes the segments, band after band, antialiased and opaque in this colour, on an image.
+// The image is cut into this many horizontal strips of about the same work, each stroked by a
+// thread of its own; the pixels are the same, within the rasteriser's rounding, for any number
+// of strips.
+void StrokeSegments(QImage &image, const std::vector<SegmentBand> &bands, const QColor &colour,
+                    int strips);

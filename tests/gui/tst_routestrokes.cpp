@@ -46,6 +46,8 @@ class TestRouteStrokes : public QObject
 private slots:
     void chordsFollowThePath_data();
     void chordsFollowThePath();
+    void cachedChordsFollowTheView_data();
+    void cachedChordsFollowTheView();
     void stripsGiveTheSamePixels_data();
     void stripsGiveTheSamePixels();
 };
@@ -94,6 +96,40 @@ void TestRouteStrokes::chordsFollowThePath()
             nearest = std::min(nearest, distanceToSegment(p, segment));
         QVERIFY2(nearest <= 0.2 + 1e-9,
                  qPrintable(QStringLiteral("point %1 is %2 pixels off").arg(k).arg(nearest)));
+    }
+}
+
+void TestRouteStrokes::cachedChordsFollowTheView_data()
+{
+    QTest::addColumn<double>("pixelsPerDegree");
+    QTest::addColumn<QPointF>("middle");
+    QTest::newRow("the same view") << 4.0 << QPointF(800, 400);
+    QTest::newRow("a pan") << 4.0 << QPointF(520, 310.5);
+    QTest::newRow("a zoom") << 9.0 << QPointF(800, 400);
+}
+
+// A picture after another, its chords from the cache that the first one filled, has the
+// segments that it has without the cache.
+void TestRouteStrokes::cachedChordsFollowTheView()
+{
+    QFETCH(double, pixelsPerDegree);
+    QFETCH(QPointF, middle);
+    const QList<RouteBand> bands{arcBand(4, 30, 10, 170, 160), arcBand(1, 50, 200, 300, 90)};
+    const QSize size(1600, 800);
+    QTransform first;
+    first.translate(800, 400);
+    first.scale(4, 4);
+    QTransform next;
+    next.translate(middle.x(), middle.y());
+    next.scale(pixelsPerDegree, pixelsPerDegree);
+    RouteChordCache cache;
+    RouteSegments(bands, size, first, 2, &cache);
+    const std::vector<SegmentBand> cached = RouteSegments(bands, size, next, 2, &cache);
+    const std::vector<SegmentBand> fresh = RouteSegments(bands, size, next, 1);
+    QCOMPARE(cached.size(), fresh.size());
+    for (size_t b = 0; b < fresh.size(); ++b) {
+        QVERIFY(!fresh[b].segments.empty());
+        QCOMPARE(cached[b].segments, fresh[b].segments);
     }
 }
 

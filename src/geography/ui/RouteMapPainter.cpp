@@ -128,6 +128,7 @@ void RouteMapPainter::setGeometry(const RouteMapGeometry &geometry)
         band.routes.append(std::move(line));
     }
     m_bands.clear();
+    m_chords = std::make_shared<RouteChordCache>();
     for (auto it = byStep.begin(); it != byStep.end(); ++it) {
         it->width = it.key() * kWidthStep;
         m_bands.append(std::move(*it));
@@ -284,6 +285,7 @@ RouteMapPainter::RouteLayer RouteMapPainter::routeLayer(QSize size, qreal device
 {
     RouteLayer layer;
     layer.m_bands = m_bands;
+    layer.m_chords = m_chords;
     layer.m_size = size;
     layer.m_ratio = devicePixelRatio;
     layer.m_transform = mapTransform(size, clamped(view, size));
@@ -300,7 +302,8 @@ QImage RouteMapPainter::RouteLayer::draw() const
     QColor opaque = kRoute;
     opaque.setAlpha(255);
     const int threads = std::min(QThread::idealThreadCount(), kMaxStrokeThreads);
-    StrokeSegments(layer, RouteSegments(m_bands, m_size, m_transform, threads), opaque, threads);
+    StrokeSegments(layer, RouteSegments(m_bands, m_size, m_transform, threads, m_chords.get()),
+                   opaque, threads);
     return layer;
 }
 

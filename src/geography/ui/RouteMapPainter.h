@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QSize>
 #include <QTransform>
+#include <memory>
 #include <optional>
 
 class QColor;
@@ -62,6 +63,7 @@ public:
     private:
         friend class RouteMapPainter;
         QList<Band> m_bands;
+        std::shared_ptr<RouteChordCache> m_chords;
         QSize m_size;
         qreal m_ratio = 1;
         QTransform m_transform;
@@ -95,4 +97,6 @@ private:
     QPainterPath m_coast; // the same without the edges along the map's border
     RouteMapGeometry m_geometry;
     QList<Band> m_bands; // widest first
+    // The chords of m_bands at the scale last drawn; replaced with the bands.
+    std::shared_ptr<RouteChordCache> m_chords = std::make_shared<RouteChordCache>();
 };

@@ -26,7 +26,7 @@ constexpr double kSegmentWork = 40;
 // within kChordTolerance of the chord that replaces it.
 std::vector<QPointF> chordPoints(const QPolygonF &route, const QTransform &transform)
 {
-    // The transform only scales and moves; a buffer of each thread's own holds the pixels.
+    // The transform only scales and moves; a buffer of each thread's own holds the points.
     thread_local std::vector<QPointF> points;
     points.clear();
     for (const QPointF &p : route)
@@ -185,62 +185,71 @@ bool BoundsMeet(const QRectF &a, const QRectF &b)
            b.top() <= a.bottom();
 }
 
-std::vector<SegmentBand> RouteSegments(const QList<RouteBand> &bands, QSize size,
-                                       const QTransform &transform, int threads)
+std::shared_ptr<const RouteChordCache::Chords> RouteChordCache::find(double scaleX,
+                                                                     double scaleY) const
 {
-    // Which copies of each route reach into the picture (with room for the pen): bit 0 the
-    // copy one turn west, bit 1 the route itself, bit 2 the copy one turn east.
-    std::vector<std::vector<unsigned char>> copies(size_t(bands.size()));
-    struct Route {
-        qsizetype band;
-        qsizetype route;
-    };
-    std::vector<Route> reaching;
+    const std::lock_guard lock(m_mutex);
+    return scaleX == m_scaleX && scaleY == m_scaleY ? m_chords : nullptr;
+}
+
+void RouteChordCache::keep(double scaleX, double scaleY, std::shared_ptr<const Chords> chords)
+{
+    const std::lock_guard lock(m_mutex);
+    m_scaleX = scaleX;
+    m_scaleY = scaleY;
+    m_chords = std::move(chords);
+}
+
+std::vector<SegmentBand> RouteSegments(const QList<RouteBand> &bands, QSize size,
+                                       const QTransform &transform, int threads,
+                                       RouteChordCache *cache)
+{
+    const double scaleX = transform.m11();
+    const double scaleY = transform.m22();
+    std::shared_ptr<const RouteChordCache::Chords> chords =
+        cache ? cache->find(scaleX, scaleY) : nullptr;
+    if (!chords) {
+        // Every route, so that a pan finds the routes it brings into view; shared out between
+        // the threads in turn.
+        std::vector<std::pair<qsizetype, qsizetype>> routes;
+        auto fitted = std::make_shared<RouteChordCache::Chords>(size_t(bands.size()));
+        for (qsizetype b = 0; b < bands.size(); ++b) {
+            (*fitted)[size_t(b)].resize(size_t(bands[b].routes.size()));
+            for (qsizetype i = 0; i < bands[b].routes.size(); ++i)
+                routes.emplace_back(b, i);
+        }
+        const QTransform scaling = QTransform::fromScale(scaleX, scaleY);
+        threads = std::clamp(threads, 1, std::max(int(routes.size()), 1));
+        RunInThreads(threads, [&](int thread) {
+            for (size_t k = size_t(thread); k < routes.size(); k += size_t(threads)) {
+                const auto [b, i] = routes[k];
+                (*fitted)[size_t(b)][size_t(i)] = chordPoints(bands[b].routes[i], scaling);
+            }
+        });
+        chords = fitted;
+        if (cache)
+            cache->keep(scaleX, scaleY, chords);
+    }
+
+    std::vector<SegmentBand> result;
+    result.reserve(size_t(bands.size()));
+    const double turn = 360 * scaleX; // the pixels from one copy to the next
     for (qsizetype b = 0; b < bands.size(); ++b) {
         const RouteBand &band = bands[b];
-        std::vector<unsigned char> &mask = copies[size_t(b)];
-        mask.assign(size_t(band.routes.size()), 0);
+        SegmentBand &out = result.emplace_back();
+        out.width = band.width;
         for (int copy = -1; copy <= 1; ++copy) {
             const QTransform shifted = QTransform::fromTranslate(360 * copy, 0) * transform;
+            // Only the routes that reach into the picture (with room for the pen).
             const QRectF visible = shifted.inverted().mapRect(
                 QRectF(QPointF(0, 0), QSizeF(size))
                     .adjusted(-band.width, -band.width, band.width, band.width));
+            const QPointF shift(turn * copy + transform.dx(), transform.dy());
             for (qsizetype i = 0; i < band.routes.size(); ++i) {
                 if (BoundsMeet(band.bounds[i], visible))
-                    mask[size_t(i)] |= (unsigned char)(1u << (copy + 1));
+                    appendChords(out.segments, (*chords)[size_t(b)][size_t(i)], shift, band.width);
             }
         }
-        for (qsizetype i = 0; i < band.routes.size(); ++i) {
-            if (mask[size_t(i)])
-                reaching.push_back({b, i});
-        }
-    }
-
-    // The chords of each route that reaches, found once for its copies, the routes shared out
-    // between the threads in turn.
-    std::vector<std::vector<QPointF>> chords(reaching.size());
-    threads = std::clamp(threads, 1, std::max(int(reaching.size()), 1));
-    RunInThreads(threads, [&](int thread) {
-        for (size_t k = size_t(thread); k < reaching.size(); k += size_t(threads))
-            chords[k] = chordPoints(bands[reaching[k].band].routes[reaching[k].route], transform);
-    });
-
-    std::vector<SegmentBand> result(size_t(bands.size()));
-    const double turn = 360 * transform.m11(); // the pixels from one copy to the next
-    size_t first = 0;                          // the band's first route in `reaching`
-    for (qsizetype b = 0; b < bands.size(); ++b) {
-        SegmentBand &out = result[size_t(b)];
-        out.width = bands[b].width;
-        size_t end = first;
-        while (end < reaching.size() && reaching[end].band == b)
-            ++end;
-        for (int copy = -1; copy <= 1; ++copy) {
-            for (size_t k = first; k < end; ++k) {
-                if (copies[size_t(b)][size_t(reaching[k].route)] & (1u << (copy + 1)))
-                    appendChords(out.segments, chords[k], QPointF(turn * copy, 0), out.width);
-            }
-        }
-        first = end;
     }
     return result;
 }

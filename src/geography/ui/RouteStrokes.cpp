@@ -19,6 +19,9 @@ namespace
 constexpr double kChordTolerance = 0.2;
 // The longest chord, in pixels, so that fitting chords stays short for a long straight route.
 constexpr double kMaxChord = 96;
+// How far two chords overlap beyond what closes their joint, in pixels: the width of an
+// antialiased edge.
+constexpr double kSeamOverlap = 1.0;
 // The work of a segment in the rasteriser beside that of its area, in square pixels.
 constexpr double kSegmentWork = 40;
 
@@ -59,26 +62,32 @@ std::vector<QPointF> chordPoints(const QPolygonF &route, const QTransform &trans
     return kept;
 }
 
-// The chords of a route as segments with flat ends. Each end where two chords join reaches
-// half a pen past the joint, so that the joins are closed (as square caps would close them,
-// but the rasteriser cuts a square cap differently where it clips a line); the route's own
-// two ends stop at its airports, as a round cap's straight part would.
+// The chords of a route as segments with flat ends. At each joint both chords reach past it
+// far enough to close the wedge on the outside of the bend, as a mitre would, and to hide
+// their antialiased ends in each other (square caps would close it too, but the rasteriser
+// cuts a square cap differently where it clips a line, and a longer overlap shows as a bead on
+// the route's antialiased edges); the route's own two ends stop at its airports, as a round
+// cap's straight part would.
 void appendChords(std::vector<QLineF> &segments, const std::vector<QPointF> &points, QPointF shift,
                   double width)
 {
+    QPointF before; // the direction of the last chord, unit length
     for (size_t i = 1; i < points.size(); ++i) {
-        QPointF a = points[i - 1] + shift;
-        QPointF b = points[i] + shift;
-        const QPointF along = b - a;
+        const QPointF along = points[i] - points[i - 1];
         const double length = std::hypot(along.x(), along.y());
-        if (length > 0) {
-            const QPointF reach = along * (width / 2 / length);
-            if (i > 1)
-                a -= reach;
-            if (i + 1 < points.size())
-                b += reach;
+        const QPointF direction = length > 0 ? along / length : QPointF();
+        double reach = 0;
+        if (i > 1) {
+            // Half a pen times the tangent of half the bend, and a pixel more, so that the two
+            // antialiased ends lie inside each other instead of leaving a faint seam.
+            const double cross = before.x() * direction.y() - before.y() * direction.x();
+            const double dot = QPointF::dotProduct(before, direction);
+            const double mitre = dot > -1 + 1e-9 ? width / 2 * std::abs(cross) / (1 + dot) : width;
+            reach = std::min(mitre + kSeamOverlap, width / 2 + kSeamOverlap);
+            segments.back().setP2(segments.back().p2() + before * reach);
         }
-        segments.emplace_back(a, b);
+        segments.emplace_back(points[i - 1] + shift - direction * reach, points[i] + shift);
+        before = direction;
     }
 }
 

@@ -102,7 +102,7 @@ std::vector<int> stripRows(const std::vector<SegmentBand> &bands, int height, do
         for (const QLineF &segment : band.segments) {
             const double cost = segment.length() * band.width + kSegmentWork;
             const double middle = (segment.y1() + segment.y2()) / 2 * ratio;
-            const int row = std::clamp(int(middle), 0, int(work.size()) - 1);
+            const int row = int(std::clamp(middle, 0.0, double(work.size() - 1)));
             work[size_t(row)] += cost;
             total += cost;
         }

@@ -329,10 +329,8 @@ void RouteMapPainter::strokeRoutes(QPainter &painter, const QList<Band> &bands, 
         for (int copy = -1; copy <= 1; ++copy) {
             const QTransform shifted = QTransform::fromTranslate(360 * copy, 0) * transform;
             painter.setTransform(shifted);
-            // Only the routes that reach into the picture (with room for the pen).
-            const QRectF visible = shifted.inverted().mapRect(
-                QRectF(QPointF(0, 0), QSizeF(size))
-                    .adjusted(-band.width, -band.width, band.width, band.width));
+            // Only the routes that reach into the picture.
+            const QRectF visible = MapAreaShown(size, shifted, band.width);
             for (qsizetype i = 0; i < band.routes.size(); ++i) {
                 if (BoundsMeet(band.bounds[i], visible))
                     painter.drawPolyline(band.routes[i]);

@@ -194,6 +194,12 @@ bool BoundsMeet(const QRectF &a, const QRectF &b)
            b.top() <= a.bottom();
 }
 
+QRectF MapAreaShown(QSize size, const QTransform &transform, double penWidth)
+{
+    return transform.inverted().mapRect(
+        QRectF(QPointF(0, 0), QSizeF(size)).adjusted(-penWidth, -penWidth, penWidth, penWidth));
+}
+
 std::shared_ptr<const RouteChordCache::Chords> RouteChordCache::find(double scaleX,
                                                                      double scaleY) const
 {
@@ -248,11 +254,9 @@ std::vector<SegmentBand> RouteSegments(const QList<RouteBand> &bands, QSize size
         SegmentBand &out = result.emplace_back();
         out.width = band.width;
         for (int copy = -1; copy <= 1; ++copy) {
-            const QTransform shifted = QTransform::fromTranslate(360 * copy, 0) * transform;
-            // Only the routes that reach into the picture (with room for the pen).
-            const QRectF visible = shifted.inverted().mapRect(
-                QRectF(QPointF(0, 0), QSizeF(size))
-                    .adjusted(-band.width, -band.width, band.width, band.width));
+            // Only the routes that reach into the picture.
+            const QRectF visible = MapAreaShown(
+                size, QTransform::fromTranslate(360 * copy, 0) * transform, band.width);
             const QPointF shift(turn * copy + transform.dx(), transform.dy());
             for (qsizetype i = 0; i < band.routes.size(); ++i) {
                 if (BoundsMeet(band.bounds[i], visible))

@@ -31,6 +31,10 @@ struct SegmentBand {
 // equator have no width or no height.
 bool BoundsMeet(const QRectF &a, const QRectF &b);
 
+// The part of the map, in map units, that a picture of this size shows through this transform,
+// with room for a pen of this width beyond its edges.
+QRectF MapAreaShown(QSize size, const QTransform &transform, double penWidth);
+
 // The chords of every route of a set of bands at one scale, kept for the next picture at that
 // scale (a pan, the same view again): fitting them costs a sixth of stroking them. Shared by
 // the pictures drawn at once in several threads.

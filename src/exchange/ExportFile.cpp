@@ -2,9 +2,9 @@
 
 #include "components/TextHelpers.h"
 #include "model/LogFile.h"
+#include "platform/ReplacingFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -129,14 +129,14 @@ ExportWriteResult WriteExportFile(const QString &fileName, const ExportLines &li
     // failed copy does not stop the export.
     if (QFileInfo(fileName).isFile())
         MakeBackupCopy(fileName);
-    // QSaveFile refuses a read-only file or a folder instead of renaming over it.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // A read-only file or a folder is refused, not renamed over.
+    ReplacingFile file(fileName);
+    if (!file.open())
         return {false, cannotExport(fileName, file.errorString())};
     const QByteArrayView bytes = lines.bytes();
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+    if (!file.write(bytes.data(), bytes.size())) {
         const QString reason = file.errorString();
-        file.cancelWriting();
+        file.cancel();
         return {false, cannotExport(fileName, reason)};
     }
     if (!file.commit())

@@ -5,10 +5,10 @@
 #include "model/LogFileReader.h"
 #include "model/LogFileWriter.h"
 #include "options/WingbookOptions.h"
+#include "platform/ReplacingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <unistd.h>
@@ -107,14 +107,13 @@ bool MakeBackupCopy(const QString &fileName)
     QFile source(fileName);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    // The copy goes into a file without a name (where the system has them) that takes the
-    // place of the old backup in one step: a copy that fails or is killed half way leaves the
-    // old backup and nothing else.
-    QSaveFile backup(BackupFileName(fileName));
-    if (!backup.open(QIODevice::WriteOnly))
+    // The copy takes the place of the old backup in one step: a copy that fails or is killed
+    // half way leaves the old backup.
+    ReplacingFile backup(BackupFileName(fileName));
+    if (!backup.open())
         return false;
     if (!copyContents(source.handle(), backup.handle())) {
-        backup.cancelWriting();
+        backup.cancel();
         return false;
     }
     return backup.commit();

@@ -4,8 +4,9 @@
 #include "model/LogDocument.h"
 #include "model/LogFileHost.h"
 
+#include "platform/ReplacingFile.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 #include <string>
@@ -52,25 +53,16 @@ void appendEscaped(std::string &out, std::string_view text)
 class Output
 {
 public:
-    explicit Output(QSaveFile &file) : m_file(file) { m_buffer.reserve(kFlushBytes + 4096); }
+    explicit Output(ReplacingFile &file) : m_file(file) { m_buffer.reserve(kFlushBytes + 4096); }
 
     std::string &buffer() { return m_buffer; }
     bool flushIfFull() { return m_buffer.size() < kFlushBytes || flush(); }
 
-    // Writes what is buffered. A short write is followed by another, so that a full disk is
-    // reported with its cause rather than as a short count.
     bool flush()
     {
-        const char *data = m_buffer.data();
-        qint64 left = qint64(m_buffer.size());
-        while (left > 0) {
-            const qint64 written = m_file.write(data, left);
-            if (written <= 0) {
-                m_error = m_file.errorString();
-                return false;
-            }
-            data += written;
-            left -= written;
+        if (!m_file.write(m_buffer.data(), qint64(m_buffer.size()))) {
+            m_error = m_file.errorString();
+            return false;
         }
         m_buffer.clear();
         return true;
@@ -78,7 +70,7 @@ public:
     const QString &error() const { return m_error; }
 
 private:
-    QSaveFile &m_file;
+    ReplacingFile &m_file;
     std::string m_buffer;
     QString m_error;
 };
@@ -128,9 +120,8 @@ QString WriteLogFile(const LogDocument &document, const QString &fileName, LogFi
     const QFileInfo info(fileName);
     if (info.exists() && !info.isWritable())
         return cannotSave(fileName, QStringLiteral("the file is read-only"));
-    QSaveFile file(fileName);
-    // Unbuffered: the writer buffers itself, and each failed write keeps its own cause.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    ReplacingFile file(fileName);
+    if (!file.open())
         return cannotSave(fileName, file.errorString());
     Output out(file);
     out.buffer() += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Wingbook>\n";
@@ -143,13 +134,13 @@ QString WriteLogFile(const LogDocument &document, const QString &fileName, LogFi
         if (tables[t]->sharedTextPool() != document.Flights.sharedTextPool())
             own.emplace(tables[t]->textPool(), needsEscape, appendEscaped);
         if (!writeTable(out, *tables[t], t, own ? *own : texts, host)) {
-            file.cancelWriting();
+            file.cancel();
             return cannotSave(fileName, out.error());
         }
     }
     out.buffer() += "</Wingbook>\n";
     if (!out.flush()) {
-        file.cancelWriting();
+        file.cancel();
         return cannotSave(fileName, out.error());
     }
     if (!file.commit())

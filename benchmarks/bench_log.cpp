@@ -69,6 +69,7 @@ int printPhases(QTextStream &out, const QString &file, const WingbookOptions &op
         return 1;
     }
     report("read (parse, rows)");
+    out << "  (" << doc.Flights.textPool().size() << " texts in the pool)\n";
     start();
     doc.sortAsOptionsSay(options);
     report("sorts");

@@ -24,8 +24,10 @@ namespace
 constexpr int kUnknownProgressMaximum = 2147483647;
 constexpr int kErrorLineExcerpt = 40;
 constexpr qint64 kChunkBytes = 256 * 1024;
-// From this size on, the text pool gets its room for a large log before the first row.
-constexpr qint64 kLargeLogBytes = 1024 * 1024;
+// From this size on, the text pool gets its room for a large log before the first row. A log
+// of ten thousand flights holds about 26,000 texts, one of a million about 50,000: below a
+// few hundred thousand flights, the room would cost more to clear than growing costs.
+constexpr qint64 kLargeLogBytes = qint64(32) << 20;
 constexpr int kMaxColumns = 8;
 
 constexpr std::array<const char *, 4> kRecords = {"Flight", "Airline", "Airport", "Distance"};

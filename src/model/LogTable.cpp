@@ -504,6 +504,19 @@ std::vector<int> ranksAlong(const std::vector<int> &order, const Differ &differ)
     return rankOf;
 }
 
+// The ranks of values, equal values sharing a rank.
+template <typename T> std::vector<int> ranksOfValues(const std::vector<T> &values, bool ascending)
+{
+    std::vector<int> order(values.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&values, ascending](int a, int b) {
+        return ascending ? values[size_t(a)] < values[size_t(b)]
+                         : values[size_t(b)] < values[size_t(a)];
+    });
+    return ranksAlong(order,
+                      [&values](int a, int b) { return values[size_t(a)] != values[size_t(b)]; });
+}
+
 // The ranks of texts that are all dates and times, or all numbers: their values order them as
 // comparing the texts would, without a comparison of keys. Empty when the texts are anything
 // else.
@@ -519,14 +532,9 @@ std::vector<int> ranksByValue(const std::vector<CellSortKey> &keys, bool ascendi
             dates ? key.dateTime : (key.dateTime ? std::nullopt : key.number);
         if (!value || !std::isfinite(*value))
             return {};
-        values.push_back(ascending ? *value : -*value);
+        values.push_back(*value);
     }
-    std::vector<int> order(keys.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&values](int a, int b) { return values[size_t(a)] < values[size_t(b)]; });
-    return ranksAlong(order,
-                      [&values](int a, int b) { return values[size_t(a)] != values[size_t(b)]; });
+    return ranksOfValues(values, ascending);
 }
 
 // The ranks of `count` texts put in order by a comparison that orders them strictly (equal
@@ -541,6 +549,40 @@ std::vector<int> ranksInOrder(size_t count, const Compare &compare, bool ascendi
         return ascending ? c < 0 : c > 0;
     });
     return ranksAlong(order, [&compare](int a, int b) { return compare(a, b) != 0; });
+}
+
+// Texts of one shape (the same length, the same signs, no letters, at the same places and
+// digits elsewhere, as dates and times written alike) collate as their digits compare, read
+// as one number: their values, or nothing when the texts are not all of one shape or hold
+// too many digits for a number.
+std::vector<quint64> digitShapeValues(const std::vector<const QString *> &texts)
+{
+    constexpr qsizetype kMaxDigits = 19;
+    const auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    const auto isSign = [](char16_t c) {
+        return c >= 0x20 && c <= 0x7e && !(c >= u'a' && c <= u'z') && !(c >= u'A' && c <= u'Z');
+    };
+    const QString &first = *texts.front();
+    if (std::count_if(first.begin(), first.end(), [&](QChar c) { return isDigit(c.unicode()); }) >
+        kMaxDigits)
+        return {};
+    std::vector<quint64> values;
+    values.reserve(texts.size());
+    for (const QString *text : texts) {
+        if (text->size() != first.size())
+            return {};
+        quint64 value = 0;
+        for (qsizetype i = 0; i < first.size(); ++i) {
+            const char16_t c = text->at(i).unicode();
+            const char16_t f = first.at(i).unicode();
+            if (isDigit(f) && isDigit(c))
+                value = value * 10 + (c - u'0');
+            else if (isDigit(f) || c != f || !isSign(c))
+                return {};
+        }
+        values.push_back(value);
+    }
+    return values;
 }
 
 // The ranks of texts that no two compare as dates, numbers or dotted numbers: their collation
@@ -559,6 +601,9 @@ std::vector<int> ranksByCollation(const std::vector<const QString *> &texts,
     }
     if (dates > 1 || numbers > 1 || dotted > 1)
         return {};
+    const std::vector<quint64> digits = digitShapeValues(texts);
+    if (!digits.empty())
+        return ranksOfValues(digits, ascending);
     // Case is folded before collation, as the comparison of two cells does.
     std::vector<QCollatorSortKey> collation;
     collation.reserve(texts.size());

@@ -166,6 +166,16 @@ void TestLogTable::sortFollowsTheCellComparison_data()
                        date(2023, 1, 2), time(9, 30), date(1999, 12, 31)};
     QTest::newRow("numbers and an empty cell") << QStringList{"3", "", "12", "3", ""};
     QTest::newRow("codes") << QStringList{"jfk", "CDG", "JFK", "aaa", "ZRH"};
+    // Texts of one shape, digits and the same signs at the same places, whatever the regional
+    // formats: ordered by their digits without collation keys.
+    QTest::newRow("texts of one shape") << QStringList{"2020-10-03", "2019-01-31", "2020-10-03",
+                                                       "2020-09-30", "1999-12-31", "0000-00-00"};
+    QTest::newRow("one shape, more digits than a number holds")
+        << QStringList{"12345678901234567890-2", "12345678901234567890-1", "02345678901234567899-9",
+                       "12345678901234567889-9"};
+    QTest::newRow("shapes that differ")
+        << QStringList{"2020-1-3", "2020-10-03", "2020/10/03", "2020-10-3", "202-010-03"};
+    QTest::newRow("one shape with letters") << QStringList{"A1-B2", "a1-b2", "B1-A2", "a0-z9"};
 }
 
 void TestLogTable::sortFollowsTheCellComparison()

@@ -401,12 +401,13 @@ QString ReadLogRecords(const QString &fileName, LogDocument &document, LogFileHo
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET);
 
     const qint64 total = file.size();
-    if (total >= kLargeLogBytes) {
-        try {
+    try {
+        if (total >= kLargeLogBytes)
             document.Flights.textPool().reserveForLargeLog();
-        } catch (const std::bad_alloc &) {
-            // Only room ahead of time: without it, the pool grows as the texts come.
-        }
+        else // about one new text in every 60 bytes of a small log, on small pages
+            document.Flights.textPool().reserve(size_t(std::min<qint64>(total / 60, 32'000)));
+    } catch (const std::bad_alloc &) {
+        // Only room ahead of time: without it, the pool grows as the texts come.
     }
     qint64 done = got;
     bool ended = false;

@@ -2,8 +2,7 @@
 
 #include "components/LumBreakApart.h"
 #include "components/TextFileReader.h"
-
-#include <QSaveFile>
+#include "platform/ReplacingFile.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
@@ -335,8 +334,9 @@ bool TLumFlatFile::Persist()
         text += entry.Value + m_separator + entry.ValueData + u'\n';
 
     // The old file is replaced only once the new one is completely written.
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+    ReplacingFile file(m_fileName);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open() || !file.write(bytes.constData(), bytes.size()) || !file.commit()) {
         m_lastError =
             QStringLiteral("Cannot write the file \"%1\": %2").arg(m_fileName, file.errorString());
         return false;

@@ -4,10 +4,10 @@
 #include "components/TextHelpers.h"
 #include "platform/RegistryFile.h"
 #include "platform/RegistryText.h"
+#include "platform/ReplacingFile.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTimeZone>
 #include <QtEndian>
@@ -146,12 +146,8 @@ QString decodeText(const QByteArray &bytes)
 
 bool writeFile(const QString &fileName, const QByteArray &content)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size())
-        return false;
-    return file.commit();
+    ReplacingFile file(fileName);
+    return file.open() && file.write(content.constData(), content.size()) && file.commit();
 }
 
 } // namespace

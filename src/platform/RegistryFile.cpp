@@ -1,6 +1,7 @@
 #include "platform/RegistryFile.h"
 
 #include "platform/RegistryText.h"
+#include "platform/ReplacingFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMutex>
-#include <QSaveFile>
 
 #include <atomic>
 #include <list>
@@ -245,11 +245,11 @@ bool RegistryFile::writeTree(std::shared_ptr<const RegistryTree> tree) const
         return true; // nothing changed: leave the file alone
     }
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    ReplacingFile file(m_path);
+    if (!file.open())
         return false;
-    if (file.write(content) != content.size())
-        return false; // the save file is discarded, the old file stays
+    if (!file.write(content.constData(), content.size()))
+        return false; // what was written is dropped, the old file stays
     if (!file.commit())
         return false;
     parsedFiles().remember(m_path, content, std::move(tree));

@@ -57,10 +57,10 @@ private:
 
 // Copies every byte of one open file into another, in the system where it can
 // (copy_file_range), else through a buffer.
-bool copyContents(int from, int to)
+bool copyContents(int from, ReplacingFile &to)
 {
     for (;;) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        const ssize_t copied = ::copy_file_range(from, nullptr, to.handle(), nullptr, 1 << 30, 0);
         if (copied == 0)
             return true;
         if (copied > 0)
@@ -81,13 +81,8 @@ bool copyContents(int from, int to)
                 continue;
             return false;
         }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(to, buffer.data() + done, size_t(got - done));
-            if (put < 0 && errno != EINTR)
-                return false;
-            if (put > 0)
-                done += put;
-        }
+        if (!to.write(buffer.data(), got))
+            return false;
     }
 }
 
@@ -112,7 +107,7 @@ bool MakeBackupCopy(const QString &fileName)
     ReplacingFile backup(BackupFileName(fileName));
     if (!backup.open())
         return false;
-    if (!copyContents(source.handle(), backup.handle())) {
+    if (!copyContents(source.handle(), backup)) {
         backup.cancel();
         return false;
     }

@@ -54,8 +54,9 @@ void TextPool::reserve(size_t texts)
 
 void TextPool::reserveForLargeLog()
 {
-    // A log of a megabyte (ten thousand flights) already holds tens of thousands of texts;
-    // an array of less than LargeArray::kMinBytes would not get huge pages.
+    // Asked for by logs of tens of megabytes, which hold tens of thousands of texts (a million
+    // flights about 50,000); an array of less than LargeArray::kMinBytes would not get huge
+    // pages.
     static constexpr size_t kTexts = 100'000;
     const auto atLeastLarge = [](size_t elementBytes) {
         return std::max(kTexts, LargeArray::kMinBytes / elementBytes);

@@ -128,7 +128,6 @@ bool ReplacingFile::open()
     m_fd = unnamedFilesAllowed
                ? ::open(folderOf(m_final).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
                : -1;
-    m_unnamed = m_fd >= 0;
     if (m_fd < 0) {
         // EISDIR: a system without unnamed files; EOPNOTSUPP: a file system without them.
         if (unnamedFilesAllowed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
@@ -219,7 +218,8 @@ bool ReplacingFile::commit()
         cancel();
         return fail(error);
     }
-    if (m_unnamed && !linkStaged(stagingPrefixOf(m_final))) {
+    // A file without a name gets its hidden one only now.
+    if (m_staged.isEmpty() && !linkStaged(stagingPrefixOf(m_final))) {
         cancel();
         return false;
     }

@@ -44,6 +44,5 @@ private:
     QByteArray m_final;  // the path that gets the content, links resolved
     QByteArray m_staged; // the hidden name while it has one
     int m_fd = -1;
-    bool m_unnamed = false;
     QString m_error;
 };

@@ -171,7 +171,7 @@ void strokeStrip(uchar *bits, const QImage &image, int top, int bottom,
 
 // Runs work(0) to work(count - 1) at once: each in a thread of its own, the first in this
 // one. Where no thread can be had, this one does that share as well.
-template <typename Work> void RunInThreads(int count, const Work &work)
+template <typename Work> void runInThreads(int count, const Work &work)
 {
     std::vector<std::thread> helpers;
     for (int i = 1; i < count; ++i) {
@@ -235,7 +235,7 @@ std::vector<SegmentBand> RouteSegments(const QList<RouteBand> &bands, QSize size
         }
         const QTransform scaling = QTransform::fromScale(scaleX, scaleY);
         threads = std::clamp(threads, 1, std::max(int(routes.size()), 1));
-        RunInThreads(threads, [&](int thread) {
+        runInThreads(threads, [&](int thread) {
             for (size_t k = size_t(thread); k < routes.size(); k += size_t(threads)) {
                 const auto [b, i] = routes[k];
                 (*fitted)[size_t(b)][size_t(i)] = chordPoints(bands[b].routes[i], scaling);
@@ -276,7 +276,7 @@ void StrokeSegments(QImage &image, const std::vector<SegmentBand> &bands, const 
     uchar *bits = image.bits(); // detached here, before the threads write into their rows
     if (!bits)
         return;
-    RunInThreads(strips, [&](int strip) {
+    runInThreads(strips, [&](int strip) {
         strokeStrip(bits, image, rows[size_t(strip)], rows[size_t(strip) + 1], bands, colour);
     });
 }

@@ -19,23 +19,44 @@ constexpr bool kMapLargeArrays = true;
 #endif
 
 constexpr size_t kHugePage = LargeArray::kMinBytes;
+constexpr size_t kPage = 4096;
 
+// The length of the mapping of an array: whole huge pages from kMinBytes on, else whole pages.
 size_t roundedUp(size_t bytes)
 {
-    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    const size_t unit = bytes >= kHugePage ? kHugePage : kPage;
+    return (bytes + unit - 1) & ~(unit - 1);
+}
+
+// An array under a huge page, with its pages in place: one system call instead of a fault
+// per page.
+void *allocateFilled(size_t bytes)
+{
+    void *mapped = mmap(nullptr, roundedUp(bytes), PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    return mapped;
+}
+
+// Whether a block of this size and alignment gets a mapping of its own (which starts on a huge
+// page).
+bool mapsOnItsOwn(size_t bytes, size_t alignment)
+{
+    return LargeArray::isLarge(bytes) && alignment <= kHugePage;
 }
 
 class LargePageResource : public std::pmr::memory_resource
 {
     void *do_allocate(size_t bytes, size_t alignment) override
     {
-        if (LargeArray::isLarge(bytes) && alignment <= kHugePage)
+        if (mapsOnItsOwn(bytes, alignment))
             return LargeArray::allocate(bytes);
         return ::operator new(bytes, std::align_val_t(alignment));
     }
     void do_deallocate(void *p, size_t bytes, size_t alignment) override
     {
-        if (LargeArray::isLarge(bytes) && alignment <= kHugePage)
+        if (mapsOnItsOwn(bytes, alignment))
             LargeArray::release(p, bytes);
         else // not the sized form: clang leaves sized deallocation off by default
             ::operator delete(p, std::align_val_t(alignment));
@@ -53,8 +74,15 @@ bool LargeArray::isLarge(size_t bytes)
     return kMapLargeArrays && bytes >= kMinBytes;
 }
 
+bool LargeArray::isLargeKept(size_t bytes)
+{
+    return kMapLargeArrays && bytes >= kKeptMinBytes;
+}
+
 void *LargeArray::allocate(size_t bytes)
 {
+    if (bytes < kHugePage)
+        return allocateFilled(bytes);
     const size_t length = roundedUp(bytes);
     if (length < bytes)
         throw std::bad_alloc();

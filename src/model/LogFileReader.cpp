@@ -23,7 +23,9 @@ namespace
 
 constexpr int kUnknownProgressMaximum = 2147483647;
 constexpr int kErrorLineExcerpt = 40;
-constexpr qint64 kChunkBytes = 256 * 1024;
+// The parser copies each chunk into a buffer of its own; chunks this small keep both buffers
+// on the heap, on pages touched already, and cost no more calls that matter.
+constexpr qint64 kChunkBytes = 64 * 1024;
 // From this size on, the text pool gets its room for a large log before the first row. A log
 // of ten thousand flights holds about 26,000 texts, one of a million about 50,000: below a
 // few hundred thousand flights, the room would cost more to clear than growing costs.

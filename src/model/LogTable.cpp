@@ -204,7 +204,7 @@ int LogTable::appendStoredRow(const Id *ids)
 
 void LogTable::reserveRows(int rows)
 {
-    for (LargeVector<Id> &column : m_cells)
+    for (KeptVector<Id> &column : m_cells)
         column.reserve(size_t(rows));
     if (hasUsage())
         m_counts.reserve(size_t(rows));
@@ -222,7 +222,7 @@ void LogTable::removeRowAt(int r)
 
 void LogTable::eraseRows(int first, int last)
 {
-    for (LargeVector<Id> &column : m_cells)
+    for (KeptVector<Id> &column : m_cells)
         column.erase(column.begin() + first, column.begin() + last + 1);
     if (hasUsage())
         m_counts.erase(m_counts.begin() + first, m_counts.begin() + last + 1);
@@ -280,7 +280,7 @@ void LogTable::removeRowsAt(QList<int> rows)
             }
             values.resize(kept);
         };
-        for (LargeVector<Id> &column : m_cells)
+        for (KeptVector<Id> &column : m_cells)
             compact(column);
         if (hasUsage())
             compact(m_counts);
@@ -304,9 +304,9 @@ void LogTable::clear()
     // Inside a bulk load the model is being reset already.
     if (!m_bulkLoading)
         beginResetModel();
-    for (LargeVector<Id> &column : m_cells)
-        LargeVector<Id>().swap(column);
-    LargeVector<qint32>().swap(m_counts);
+    for (KeptVector<Id> &column : m_cells)
+        KeptVector<Id>().swap(column);
+    KeptVector<qint32>().swap(m_counts);
     m_rowCount = 0;
     m_displaced.clear();
     dropIndexes();
@@ -391,7 +391,7 @@ void LogTable::buildIndex(int column) const
 {
     if (!m_handles.active())
         m_handles.start(count());
-    const LargeVector<Id> &keys = m_cells[size_t(column)];
+    const KeptVector<Id> &keys = m_cells[size_t(column)];
     std::span<const Id> partners;
     if (column == 0 && columnTotal() >= 2)
         partners = m_cells[1];
@@ -405,7 +405,7 @@ int LogTable::findId(Id id, int column) const
     KeyIndex &index = keyIndex(column);
     if (!index.state.built()) {
         if (!index.state.shouldBuild()) {
-            const LargeVector<Id> &ids = m_cells[size_t(column)];
+            const KeptVector<Id> &ids = m_cells[size_t(column)];
             const auto it = std::find(ids.begin(), ids.end(), id);
             return it == ids.end() ? -1 : int(it - ids.begin());
         }
@@ -421,8 +421,8 @@ int LogTable::findPairIds(Id first, Id second) const
     KeyIndex &index = keyIndex(0);
     if (!index.state.built()) {
         if (!index.state.shouldBuild()) {
-            const LargeVector<Id> &a = m_cells[0];
-            const LargeVector<Id> &b = m_cells[1];
+            const KeptVector<Id> &a = m_cells[0];
+            const KeptVector<Id> &b = m_cells[1];
             for (size_t r = 0; r < a.size(); ++r) {
                 if (a[r] == first && b[r] == second)
                     return int(r);
@@ -645,7 +645,7 @@ std::vector<int> ranksByComparison(const std::vector<const QString *> &texts,
 void LogTable::rankPass(LargeVector<int> &order, const SortKey &key,
                         const RegionalSettings &regional) const
 {
-    const LargeVector<Id> &ids = m_cells[size_t(key.column)];
+    const KeptVector<Id> &ids = m_cells[size_t(key.column)];
     const size_t n = order.size();
     // The distinct texts in the order they first appear, as the rows stand now.
     std::vector<int> slotOfId(m_pool->size(), -1);
@@ -852,16 +852,16 @@ void LogTable::reorder(std::span<const int> order)
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     // The columns keep the room they had, so the next rows appended do not move them.
-    LargeVector<Id> reordered;
+    KeptVector<Id> reordered;
     reordered.reserve(std::max(order.size(), size_t(reservedRows())));
     reordered.resize(order.size());
-    for (LargeVector<Id> &column : m_cells) {
+    for (KeptVector<Id> &column : m_cells) {
         for (size_t i = 0; i < order.size(); ++i)
             reordered[i] = column[size_t(order[i])];
         column.swap(reordered);
     }
     if (hasUsage()) {
-        LargeVector<qint32> counts;
+        KeptVector<qint32> counts;
         counts.reserve(std::max(order.size(), m_counts.capacity()));
         counts.resize(order.size());
         for (size_t i = 0; i < order.size(); ++i)
@@ -895,7 +895,7 @@ void LogTable::moveRow(int from, int to)
         else
             std::rotate(values.begin() + to, values.begin() + from, values.begin() + from + 1);
     };
-    for (LargeVector<Id> &column : m_cells)
+    for (KeptVector<Id> &column : m_cells)
         rotate(column);
     if (hasUsage())
         rotate(m_counts);

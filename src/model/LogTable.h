@@ -79,7 +79,7 @@ public:
     // Gives the table another pool; only an empty table takes one (returns whether it did).
     bool setTextPool(std::shared_ptr<TextPool> pool);
     Id cellId(int r, int c) const { return m_cells[size_t(c)][size_t(r)]; }
-    const LargeVector<Id> &columnIds(int c) const { return m_cells[size_t(c)]; }
+    const KeptVector<Id> &columnIds(int c) const { return m_cells[size_t(c)]; }
     // Appends a row of ids of this table's pool, one per column, taken as they are.
     int appendRowIds(const Id *ids);
     // Overwrites row r with ids of this table's pool, one per column (the cells that change
@@ -174,8 +174,8 @@ private:
     TableKind m_kind;
     QList<LogColumn> m_columns;
     std::shared_ptr<TextPool> m_pool;
-    std::vector<LargeVector<Id>> m_cells; // m_cells[column][row]
-    LargeVector<qint32> m_counts;         // ReferenceCount of each row, for the usage tables
+    std::vector<KeptVector<Id>> m_cells; // m_cells[column][row]
+    KeptVector<qint32> m_counts;         // ReferenceCount of each row, for the usage tables
     int m_rowCount = 0;
     bool m_bulkLoading = false;
     int m_lastSortIndex = -1;

@@ -15,8 +15,8 @@ void RowHandles::start(int rows)
 
 void RowHandles::stop()
 {
-    LargeVector<Handle>().swap(m_handleOf);
-    LargeVector<quint32>().swap(m_rowOf);
+    KeptVector<Handle>().swap(m_handleOf);
+    KeptVector<quint32>().swap(m_rowOf);
     m_active = false;
 }
 
@@ -42,7 +42,7 @@ void RowHandles::moved(int from, int to)
 
 void RowHandles::reordered(std::span<const int> order)
 {
-    LargeVector<Handle> handles(order.size());
+    KeptVector<Handle> handles(order.size());
     for (size_t i = 0; i < order.size(); ++i) {
         handles[i] = m_handleOf[size_t(order[i])];
         m_rowOf[handles[i]] = quint32(i);

@@ -35,8 +35,8 @@ public:
 private:
     static constexpr quint32 kGone = ~quint32(0);
     bool m_active = false;
-    LargeVector<Handle> m_handleOf; // by row
-    LargeVector<quint32> m_rowOf;   // by handle
+    KeptVector<Handle> m_handleOf; // by row
+    KeptVector<quint32> m_rowOf;   // by handle
 };
 
 // When to build an index: until lookups come often enough to pay for it, a lookup reads the

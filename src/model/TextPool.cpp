@@ -66,17 +66,23 @@ void TextPool::reserveForLargeLog()
     m_short.reserve(kTexts);
 }
 
+char *TextPool::newBlock(size_t bytes)
+{
+    if (m_blocks.size() == m_blocks.capacity()) // room first, so that the block cannot be lost
+        m_blocks.reserve(std::max<size_t>(16, 2 * m_blocks.size()));
+    m_blocks.emplace_back(BlockAllocator().allocate(bytes), BlockDeleter{bytes});
+    return m_blocks.back().get();
+}
+
 std::string_view TextPool::store(std::string_view bytes)
 {
     char *at = nullptr;
     if (bytes.size() > kBlockBytes / 4) {
         // A long text gets a block of its own, so that the shared block is not wasted.
-        m_blocks.emplace_back(new char[bytes.size()]);
-        at = m_blocks.back().get();
+        at = newBlock(bytes.size());
     } else {
         if (!m_block || m_blockLeft < bytes.size()) {
-            m_blocks.emplace_back(new char[kBlockBytes]);
-            m_block = m_blocks.back().get();
+            m_block = newBlock(kBlockBytes);
             m_blockLeft = kBlockBytes;
         }
         at = m_block;

@@ -74,14 +74,21 @@ private:
     const QString &decode(Id id) const;
 
     using ShortMap = absl::flat_hash_map<ShortKey, Id, absl::Hash<ShortKey>, std::equal_to<>,
-                                         LargePageAllocator<std::pair<const ShortKey, Id>>>;
+                                         LargePageAllocator<std::pair<const ShortKey, Id>, true>>;
 
-    mutable LargeVector<QString> m_texts; // a null text: not decoded yet
-    LargeVector<std::string_view> m_utf8;
+    mutable KeptVector<QString> m_texts; // a null text: not decoded yet
+    KeptVector<std::string_view> m_utf8;
     ShortMap m_short;
     absl::flat_hash_map<std::string_view, Id> m_long; // keys point into m_blocks
     // The UTF-8 bytes of every text, in blocks that never move, so the keys stay valid.
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    using BlockAllocator = LargePageAllocator<char, true>;
+    struct BlockDeleter {
+        size_t bytes = 0;
+        void operator()(char *block) const { BlockAllocator().deallocate(block, bytes); }
+    };
+    using Block = std::unique_ptr<char[], BlockDeleter>;
+    char *newBlock(size_t bytes);
+    std::vector<Block> m_blocks;
     char *m_block = nullptr; // the free part of the newest shared block
     size_t m_blockLeft = 0;
 };

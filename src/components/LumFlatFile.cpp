@@ -335,8 +335,7 @@ bool TLumFlatFile::Persist()
 
     // The old file is replaced only once the new one is completely written.
     ReplacingFile file(m_fileName);
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open() || !file.write(bytes.constData(), bytes.size()) || !file.commit()) {
+    if (!file.replaceWith(text.toUtf8())) {
         m_lastError =
             QStringLiteral("Cannot write the file \"%1\": %2").arg(m_fileName, file.errorString());
         return false;

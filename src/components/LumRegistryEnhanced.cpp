@@ -146,8 +146,7 @@ QString decodeText(const QByteArray &bytes)
 
 bool writeFile(const QString &fileName, const QByteArray &content)
 {
-    ReplacingFile file(fileName);
-    return file.open() && file.write(content.constData(), content.size()) && file.commit();
+    return ReplacingFile(fileName).replaceWith(content);
 }
 
 } // namespace

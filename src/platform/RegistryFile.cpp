@@ -245,13 +245,8 @@ bool RegistryFile::writeTree(std::shared_ptr<const RegistryTree> tree) const
         return true; // nothing changed: leave the file alone
     }
 
-    ReplacingFile file(m_path);
-    if (!file.open())
-        return false;
-    if (!file.write(content.constData(), content.size()))
+    if (!ReplacingFile(m_path).replaceWith(content))
         return false; // what was written is dropped, the old file stays
-    if (!file.commit())
-        return false;
     parsedFiles().remember(m_path, content, std::move(tree));
     return true;
 }

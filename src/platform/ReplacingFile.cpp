@@ -188,6 +188,11 @@ bool ReplacingFile::write(const char *data, qint64 size)
     return true;
 }
 
+bool ReplacingFile::replaceWith(const QByteArray &content)
+{
+    return open() && write(content.constData(), content.size()) && commit();
+}
+
 bool ReplacingFile::linkStaged(const QByteArray &prefix)
 {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Writes the new content of a file and puts it in the file's place in one step, so that the
@@ -26,6 +27,8 @@ public:
     bool write(const char *data, qint64 size);
     // Writes the content through to the disk and puts the file in place.
     bool commit();
+    // The three at once, for a file whose whole content is at hand.
+    bool replaceWith(const QByteArray &content);
 
     // Drops what was written; the file stays as it was.
     void cancel();
